@@ -1,0 +1,82 @@
+/*
+ * dostup: the access library of the trade and warehouse accounting suite.
+ *
+ * The C interface through which any program of the suite binds the library:
+ * its initialisation and the globals it shares with its host. The globals live
+ * in the library; a host reads and writes the same storage in place.
+ *
+ * Strings are code page 1251 byte arrays of the declared sizes: CSTRING(n) globals
+ * are zero-ended texts of at most n-1 characters in char[n]; STRING(n) globals are
+ * n bytes padded on the right with blanks and carry no terminating zero.
+ *
+ * Call DOSTUP_INITDLL once before any other export: the data-file names are not
+ * valid before. A host may then point g_IniFileName and g_BasePath at its own
+ * settings.
+ */
+#ifndef DOSTUP_H
+#define DOSTUP_H
+
+#include <stdint.h>
+
+#if defined(__GNUC__)
+#define DOSTUP_API __attribute__((visibility("default")))
+#else
+#define DOSTUP_API
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Request passed to an update or selection screen: 1 insert, 2 change, 3 delete,
+ * 4 select, 0 none. */
+DOSTUP_API extern int32_t GlobalRequest;
+/* Answer of that screen: 1 completed, 2 cancelled. */
+DOSTUP_API extern int32_t GlobalResponse;
+/* Navigation request between a form and its list: 0, 2000 or 2004..2009. */
+DOSTUP_API extern int32_t VCRRequest;
+
+/* Employee code of the logged-in operator; 0 when nobody is logged in. */
+DOSTUP_API extern uint16_t g_SCode;
+
+DOSTUP_API extern char g_IniFileName[121]; /* INI file of the library's settings */
+DOSTUP_API extern char g_BasePath[121];    /* data directory, ending in a backslash */
+DOSTUP_API extern char g_HelpPath[121];    /* directory of the help pages */
+
+/* Background pictures of lists and forms. */
+DOSTUP_API extern uint8_t G_PatternFlag;
+DOSTUP_API extern char G_Form1[81];
+DOSTUP_API extern char G_Form2[81];
+DOSTUP_API extern char G_FormDel[81];
+DOSTUP_API extern char G_Tabl1[81];
+DOSTUP_API extern char G_Tabl2[81];
+DOSTUP_API extern char G_TablSel[81];
+DOSTUP_API extern char G_Vedom1[81];
+DOSTUP_API extern char G_Vedom2[81];
+
+/* The saved filter in force. */
+DOSTUP_API extern uint8_t G_FilterFlag;
+DOSTUP_API extern char G_FilterName[101];
+DOSTUP_API extern char G_FilterStr[201];
+
+/* Full disk names of the access data files: STRING(80), blank-padded. */
+DOSTUP_API extern char MOL_spr[80];
+DOSTUP_API extern char KatMOL_spr[80];
+DOSTUP_API extern char MolLOG_spr[80];
+DOSTUP_API extern char OtdMOL_spr[80];
+DOSTUP_API extern char Dostup_spr[80];
+DOSTUP_API extern char Object_spr[80];
+DOSTUP_API extern char Filter_spr[80];
+/* Full disk name of the input-history file: CSTRING(81), zero-ended. */
+DOSTUP_API extern char HistList_spr[81];
+
+/* Reads the library's INI file ".\Dostup.INI" (section "Path", keys "HelpPath"
+ * and "BasePath") and names the access data files from the data directory as it
+ * is at this moment. May be called again; each call resets g_IniFileName. */
+DOSTUP_API void DOSTUP_INITDLL(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* DOSTUP_H */

@@ -1,0 +1,32 @@
+// Tarvo, the reference-book program of the trade and warehouse accounting suite.
+#include "shell/main_frame.h"
+#include "shell/startup.h"
+#include "ui/qt_user_services.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tarvo"));
+
+    // Standard buttons and dialogs speak Russian to the operator.
+    QTranslator qtTranslations;
+    if (qtTranslations.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"),
+                            QStringLiteral("_"),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslations);
+
+    ui::QtUserServices services;
+    platform::setUserServices(&services);
+
+    shell::startUp();
+
+    shell::MainFrame frame;
+    frame.show();
+    const int result = QApplication::exec();
+    platform::setUserServices(nullptr);
+    return result;
+}

@@ -1,0 +1,45 @@
+#include "shell/startup.h"
+
+#include "access/dostup.h"
+#include "platform/cp1251.h"
+#include "platform/fixed_text.h"
+#include "platform/ini_file.h"
+#include "refbooks/ref_files.h"
+
+#include <string>
+
+namespace shell {
+
+namespace {
+
+constexpr std::size_t kMaxPathSetting = 100;  // "BasePATH" is read as at most 100 characters
+
+}  // namespace
+
+void initialisePaths() {
+    platform::writeCString(g_IniFileName, ".\\TARVO.INI");
+
+    const std::string basePath =
+        platform::readIni("Path", "BasePATH", "", ".\\COMP.INI").substr(0, kMaxPathSetting);
+    if (!platform::clip(basePath).empty()) platform::writeCString(g_BasePath, basePath);
+
+    // The directory is used exactly as written, trailing blanks removed: a value
+    // without a closing backslash runs into the file name.
+    const std::string directory(platform::clip(platform::readCString(g_BasePath)));
+    auto& files = refbooks::referenceFiles();
+    files.firm.setName(directory + "Firm");
+    files.typeOp.setName(directory + "TypeOp");
+    files.kurs.setName(directory + "KursVal");
+    files.valut.setName(directory + "Valut");
+    files.store.setName(directory + "Store");
+    files.price.setName(directory + "Price");
+}
+
+void startUp() {
+    GlobalRequest = 0;
+    GlobalResponse = 0;
+    DOSTUP_INITDLL();
+    initialisePaths();
+}
+
+}  // namespace shell
