@@ -129,7 +129,7 @@ void Login::finish() {
         employees_.release();
         tookFile_ = false;
     }
-    view_.close();
+    view_.closeWindow();
 }
 
 }  // namespace dostup

@@ -33,7 +33,7 @@ public:
     virtual void showMessage(const std::string& message) = 0;
     virtual void beep() = 0;
     virtual void focusCode() = 0;
-    virtual void close() = 0;
+    virtual void closeWindow() = 0;
 };
 
 // The password entry holds as many characters as MOL:PASSWORD, so every stored

@@ -64,7 +64,7 @@ public:
     void showMessage(const std::string& m) override { message = m; }
     void beep() override { ++beeps; }
     void focusCode() override { ++codeFocus; }
-    void close() override { closed = true; }
+    void closeWindow() override { closed = true; }
 };
 
 class LoginWindow : public ::testing::Test {
