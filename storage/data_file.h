@@ -1,20 +1,62 @@
-// A data file object: its layout, its settable disk name and its record buffer.
-// Each deliverable holds one object per data file it owns.
+// A data file object: its layout, its settable disk name, its record buffer, and
+// the storage operations on the file. Each deliverable holds one object per data
+// file it owns.
+//
+// Every operation leaves the error state of the last operation (errorCode() 0 on
+// success) and also returns the code. Reading moves through the file in the order
+// of a key: set a key to its start or to the key value in the buffer, or reset it
+// to a saved position, then read next or previous; the records read land in the
+// record buffer and become the current record, which put and remove act on.
 #pragma once
 
+#include "storage/backend.h"
+#include "storage/errors.h"
 #include "storage/record.h"
 
+#include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace storage {
 
 constexpr std::size_t kMaxFileNameLength = 80;
 
+// One record of a page read for a list: its bytes and its position (by the key
+// the page was read in, or by file).
+struct PageRow {
+    std::vector<std::uint8_t> record;
+    std::string position;
+};
+
+// A page read in one keyset query, for the browse engine.
+struct PageRequest {
+    enum class From : std::uint8_t { Start, KeyValue, Position };
+    const KeyDef* key = nullptr;  // nullptr: file order (row id)
+    From from = From::Start;
+    std::string position;  // From::Position
+    // The record whose key value starts the page (From::KeyValue) and whose leading
+    // components give the range; nullptr = the file's record buffer.
+    const Record* value = nullptr;
+    Direction direction = Direction::Forward;
+    std::size_t count = 1;
+    // From::Position: include the record at the position (else start after it).
+    // From::KeyValue: include records equal to the value (else strictly beyond).
+    bool inclusive = true;
+    // Only records whose first `rangeComponents` key components equal the value
+    // record's (the children of one parent).
+    std::size_t rangeComponents = 0;
+};
+
 class DataFile {
 public:
     explicit DataFile(const RecordLayout& layout)
-        : layout_(&layout), record_(layout), name_(layout.builtInName()) {}
+        : layout_(&layout), record_(layout), scratch_(layout), name_(layout.builtInName()) {}
+    ~DataFile();
+    DataFile(const DataFile&) = delete;
+    DataFile& operator=(const DataFile&) = delete;
 
     const RecordLayout& layout() const { return *layout_; }
     const std::string& label() const { return layout_->label(); }
@@ -24,11 +66,119 @@ public:
     // The disk name ("D:\Data\Firm"), at most 80 characters; a longer one is cut.
     const std::string& name() const { return name_; }
     void setName(std::string_view name) { name_ = std::string(name.substr(0, kMaxFileNameLength)); }
+    // The owner password of a protected file; without it a protected file does not open.
+    void setOwnerPassword(std::string_view password) { ownerPassword_ = std::string(password); }
+
+    // --- Files ---------------------------------------------------------------
+    // Access mode: kOpenReadWriteShared (66), kOpenReadOnlyShared (64), or other
+    // runtime access-mode bits (deny all / write / read hold the file alone).
+    // 52 when this object is already open (it stays open).
+    int open(int mode = kOpenReadWriteShared);
+    int close();
+    bool isOpen() const { return table_ != nullptr; }
+    // Creates the file empty (replacing any table it had) and leaves it closed.
+    int create();
+    // Rebuilds every key of the file, open or closed.
+    int build();
+    // A driver option ("Recover=10"); see driver_options.h. Unknown options give 90.
+    int sendOption(std::string_view option);
+    // The hint for a sequential scan of the whole file; reading is the same with it.
+    void setQuickScan(bool on) { quickScan_ = on; }
+    bool quickScan() const { return quickScan_; }
+
+    // --- Records ---------------------------------------------------------------
+    int add();     // the buffer as a new record; it becomes the current record
+    int put();     // rewrites the current record (89 when watched and changed meanwhile)
+    int remove();  // deletes the current record
+    int get(const KeyDef& key);            // the first record whose key equals the buffer's
+    int reget(std::string_view position);  // the record at a position (by file or key)
+    // Positions of the current record: by file (its row id), or by key (the key
+    // value in the buffer and the row id). Empty, with 33, when there is none.
+    std::string position();
+    std::string position(const KeyDef& key);
+    // Forgets the current record (the buffer keeps its contents).
+    void clearCurrent();
+    bool hasCurrent() const { return currentRow_ != 0; }
+
+    // --- Sequential reading ----------------------------------------------------
+    int set();                             // file order, from the start
+    int set(const KeyDef& key);            // the start (or, reading backward, the end) of a key
+    int setToValue(const KeyDef& key);     // the key value in the buffer: next reads the first
+                                           // record at or after it, previous the last at or before
+    int reset(std::string_view position);  // file order, at the position
+    int reset(const KeyDef& key,
+              std::string_view position);  // key order, at the position:
+                                           // the next read returns that record if it still exists
+    int next();                            // 33 after the last record
+    int previous();                        // 33 before the first record
+
+    // Whether the buffer's value in a unique key belongs to another record than
+    // the current one. False for a non-unique key; false with an error on failure.
+    bool duplicates(const KeyDef& key);
+
+    // Change detection: the current record (if any) and the next record read are
+    // watched; a put of a watched record that another station rewrote fails with 89.
+    int watch();
+
+    // Transactions: without one every write commits at once. rollback() with no
+    // transaction in progress does nothing.
+    int begin();
+    int commit();
+    int rollback();
+
+    // A page for a list: up to `count` records from the request's start, without
+    // touching the buffer, the current record or the sequential position.
+    int readPage(const PageRequest& request, std::vector<PageRow>& rows);
+
+    // --- Error of the last operation ---------------------------------------------
+    int errorCode() const { return error_.code; }
+    const std::string& errorText() const { return error_.text; }
+    int driverErrorCode() const { return error_.driverCode; }
+    const std::string& driverErrorText() const { return error_.driverText; }
+    const ErrorState& lastError() const { return error_; }
 
 private:
+    struct Cursor {
+        enum class Kind : std::uint8_t {
+            None,
+            Start,
+            Value,
+            Position,
+            After,
+            PastEnd,
+            BeforeStart
+        };
+        Kind kind = Kind::None;
+        int key = -1;
+        KeyValue value;
+        std::int64_t rowId = 0;
+    };
+
+    int finish(ErrorState error);
+    bool requireOpen();
+    int keyIndex(const KeyDef& key) const;  // -1 when the key is not one of this layout's
+    OpenRequest openRequest(int mode) const;
+    int read(Direction direction);
+    void load(const StoredRow& row);
+    std::string positionOf(int key, std::int64_t rowId, const Record& record) const;
+    std::string positionOfStored(int key, const StoredRow& row);
+    // The anchor of a position for a key: its key value, or the stored record's.
+    ErrorState anchorAt(int key, std::string_view position, Anchor& anchor);
+
     const RecordLayout* layout_;
     Record record_;
+    Record scratch_;  // converts stored rows without touching the buffer
     std::string name_;
+    std::string ownerPassword_;
+    std::vector<std::string> sentOptions_;
+    std::unique_ptr<BackendTable> table_;
+    ErrorState error_;
+    Cursor cursor_;
+    std::int64_t currentRow_ = 0;
+    std::optional<std::int64_t> currentVersion_;  // unknown after an unwatched put
+    bool watchNext_ = false;
+    bool watched_ = false;
+    bool quickScan_ = false;
 };
 
 }  // namespace storage

@@ -1,0 +1,411 @@
+// Storage benchmark: pages of 20 records of a 1,000,000-record file by a numeric
+// and a text key, through the engine and through the same keyset queries written
+// directly against SQLite; loading the whole file; memory while paging through all
+// of it; numbered inserts from 4 processes at once.
+//
+//   storage_bench                 builds the file in a temporary folder, runs, removes it
+//   TARVO_BENCH_DIR=<folder>      keeps the file there and reuses it on later runs
+//   storage_bench --number <disk name> <count> <station>   (one inserting process)
+#include "bench/bench_data.h"
+
+#include <benchmark/benchmark.h>
+#include <sqlcipher/sqlite3.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <random>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+using storage::Direction;
+using storage::PageRequest;
+using storage::PageRow;
+
+constexpr std::int64_t kItems = 1'000'000;
+constexpr std::size_t kPage = 20;
+constexpr std::size_t kAnchors = 1000;
+
+// --- The data set ------------------------------------------------------------
+
+struct Dataset {
+    fs::path folder;
+    bool owned = false;
+    std::string diskName;
+    std::unique_ptr<storage::DataFile> file;
+    sqlite3* direct = nullptr;
+    std::vector<std::int64_t> codes;        // anchors: random existing codes
+    std::vector<std::string> positions[2];  // their positions by CODE_KEY, NAME_KEY
+
+    ~Dataset() {
+        file.reset();
+        sqlite3_close(direct);
+        if (owned) fs::remove_all(folder);
+    }
+};
+
+void fail(const std::string& what) {
+    std::cerr << "storage_bench: " << what << "\n";
+    std::exit(1);
+}
+
+void prepare(Dataset& s) {
+    if (const char* keep = std::getenv("TARVO_BENCH_DIR")) {
+        s.folder = keep;
+        fs::create_directories(s.folder);
+    } else {
+        std::string pattern = (fs::temp_directory_path() / "tarvo-bench-XXXXXX").string();
+        if (!mkdtemp(pattern.data())) fail("cannot create a temporary folder");
+        s.folder = pattern;
+        s.owned = true;
+    }
+    s.diskName = (s.folder / "Item").string();
+    if (!fs::exists(s.folder / "Item.db")) {
+        const auto start = std::chrono::steady_clock::now();
+        if (int rc = bench::buildItems(s.diskName, kItems))
+            fail("building the file: error " + std::to_string(rc));
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        std::cerr << "built " << kItems << " records through the engine in " << seconds << " s\n";
+    }
+    s.file = std::make_unique<storage::DataFile>(bench::itemLayout());
+    s.file->setName(s.diskName);
+    if (int rc = s.file->open())
+        fail("opening: " + std::to_string(rc) + " " + s.file->driverErrorText());
+    if (sqlite3_open_v2((s.folder / "Item.db").c_str(), &s.direct, SQLITE_OPEN_READONLY, nullptr) !=
+        SQLITE_OK)
+        fail("opening directly");
+
+    std::mt19937_64 random(42);
+    std::uniform_int_distribution<std::int64_t> pick(1, kItems);
+    storage::Record value(bench::itemLayout());
+    for (std::size_t i = 0; i < kAnchors; ++i) {
+        const std::int64_t code = pick(random);
+        s.codes.push_back(code);
+        bench::setItem(value, code);
+        for (int k = 0; k < 2; ++k) {
+            PageRequest r;
+            r.key = &bench::itemLayout().keys()[static_cast<std::size_t>(k)];
+            r.from = PageRequest::From::KeyValue;
+            r.value = &value;
+            std::vector<PageRow> rows;
+            if (s.file->readPage(r, rows) || rows.size() != 1) fail("finding an anchor");
+            s.positions[k].push_back(rows.front().position);
+        }
+    }
+}
+
+Dataset& dataset() {
+    static Dataset d;
+    static const bool ready = (prepare(d), true);
+    (void)ready;
+    return d;
+}
+
+const storage::KeyDef& keyOf(int k) {
+    return bench::itemLayout().keys()[static_cast<std::size_t>(k)];
+}
+
+// --- Through the engine ---------------------------------------------------------
+
+enum class Page { First, Next, Previous, Last, Locate };
+
+void enginePage(benchmark::State& state, int k, Page page) {
+    Dataset& d = dataset();
+    storage::Record value(bench::itemLayout());
+    std::vector<PageRow> rows;
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const std::size_t a = i++ % kAnchors;
+        PageRequest r;
+        r.key = &keyOf(k);
+        r.count = kPage;
+        switch (page) {
+            case Page::First:
+                break;
+            case Page::Last:
+                r.direction = Direction::Backward;
+                break;
+            case Page::Next:
+            case Page::Previous:
+                r.from = PageRequest::From::Position;
+                r.position = d.positions[k][a];
+                r.inclusive = false;
+                r.direction = page == Page::Next ? Direction::Forward : Direction::Backward;
+                break;
+            case Page::Locate:
+                bench::setItem(value, d.codes[a]);
+                r.from = PageRequest::From::KeyValue;
+                r.value = &value;
+                break;
+        }
+        if (d.file->readPage(r, rows) != 0 || rows.size() != kPage)
+            state.SkipWithError("short page");
+        benchmark::DoNotOptimize(rows.data());
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * kPage));
+}
+
+// --- Directly against SQLite --------------------------------------------------------
+
+struct DirectRow {
+    std::int64_t code;
+    std::string name;
+    double price;
+    std::int64_t amount;
+    std::string note;
+    int flag;
+};
+
+std::string text(sqlite3_stmt* s, int column) {
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(s, column));
+    return std::string(p ? p : "", static_cast<std::size_t>(sqlite3_column_bytes(s, column)));
+}
+
+void directPage(benchmark::State& state, int k, Page page) {
+    Dataset& d = dataset();
+    const std::string column = k == 0 ? "CODE" : "upper_NAME";
+    const std::string index = k == 0 ? "Item_CODE_KEY" : "Item_NAME_KEY";
+    std::string where, order = " ORDER BY " + column;
+    switch (page) {
+        case Page::First:
+            break;
+        case Page::Last:
+            order += " DESC";
+            break;
+        case Page::Next:
+            where = " WHERE " + column + " > ?";
+            break;
+        case Page::Previous:
+            where = " WHERE " + column + " < ?";
+            order += " DESC";
+            break;
+        case Page::Locate:
+            where = " WHERE " + column + " >= ?";
+            break;
+    }
+    const std::string sql =
+        "SELECT row_id, CODE, NAME, PRICE, AMOUNT, NOTE, FLAG FROM Item INDEXED BY " + index +
+        where + order + " LIMIT " + std::to_string(kPage);
+    sqlite3_stmt* s = nullptr;
+    if (sqlite3_prepare_v2(d.direct, sql.c_str(), -1, &s, nullptr) != SQLITE_OK)
+        fail(sqlite3_errmsg(d.direct));
+    std::vector<DirectRow> rows;
+    rows.reserve(kPage);
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const std::size_t a = i++ % kAnchors;
+        if (!where.empty()) {
+            if (k == 0) {
+                sqlite3_bind_int64(s, 1, d.codes[a]);
+            } else {
+                const std::string name = bench::itemName(d.codes[a]);  // already upper case
+                sqlite3_bind_blob(s, 1, name.data(), static_cast<int>(name.size()),
+                                  SQLITE_TRANSIENT);
+            }
+        }
+        rows.clear();
+        while (sqlite3_step(s) == SQLITE_ROW)
+            rows.push_back({sqlite3_column_int64(s, 1), text(s, 2), sqlite3_column_double(s, 3),
+                            sqlite3_column_int64(s, 4), text(s, 5), sqlite3_column_int(s, 6)});
+        sqlite3_reset(s);
+        if (rows.size() != kPage) state.SkipWithError("short page");
+        benchmark::DoNotOptimize(rows.data());
+    }
+    sqlite3_finalize(s);
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * kPage));
+}
+
+// --- Whole file ---------------------------------------------------------------------
+
+void loadWholeFile(benchmark::State& state) {
+    Dataset& d = dataset();
+    for (auto _ : state) {
+        const std::int64_t before = bench::residentKilobytes();
+        std::vector<PageRow> rows;
+        PageRequest r;
+        r.key = &keyOf(0);
+        r.count = static_cast<std::size_t>(kItems);
+        if (d.file->readPage(r, rows) != 0 || rows.size() != static_cast<std::size_t>(kItems))
+            state.SkipWithError("short load");
+        benchmark::DoNotOptimize(rows.data());
+        state.counters["rss_growth_kB"] = static_cast<double>(bench::residentKilobytes() - before);
+    }
+}
+
+// Pages through every record by the text key, one page in memory at a time.
+void pageThroughWholeFile(benchmark::State& state) {
+    Dataset& d = dataset();
+    for (auto _ : state) {
+        const std::int64_t before = bench::residentKilobytes();
+        std::int64_t peak = before, seen = 0;
+        PageRequest r;
+        r.key = &keyOf(1);
+        r.count = kPage;
+        std::vector<PageRow> rows;
+        for (;;) {
+            if (d.file->readPage(r, rows) != 0) {
+                state.SkipWithError("read failed");
+                break;
+            }
+            if (rows.empty()) break;
+            seen += static_cast<std::int64_t>(rows.size());
+            r.from = PageRequest::From::Position;
+            r.position = rows.back().position;
+            r.inclusive = false;
+            if (seen % 100000 < static_cast<std::int64_t>(kPage))
+                peak = std::max(peak, bench::residentKilobytes());
+        }
+        if (seen != kItems) state.SkipWithError("not every record was seen");
+        state.counters["pages"] = static_cast<double>(seen / static_cast<std::int64_t>(kPage));
+        state.counters["rss_start_kB"] = static_cast<double>(before);
+        state.counters["rss_growth_kB"] =
+            static_cast<double>(std::max(peak, bench::residentKilobytes()) - before);
+    }
+}
+
+// --- Numbered inserts from 4 processes ---------------------------------------------------
+
+int numberRole(const std::string& disk, int count, const std::string& station) {
+    storage::DataFile f(bench::numberedLayout());
+    f.setName(disk);
+    f.sendOption("Recover=30");
+    if (f.open()) return 1;
+    const auto& key = bench::numberedLayout().keys().front();
+    int retries = 0;
+    for (int i = 0; i < count; ++i) {
+        for (;;) {
+            f.set(key);
+            const int rc = f.previous();
+            if (rc != 0 && rc != 33) return 2;
+            const std::int64_t next = rc == 33 ? 1 : f.record().getInt(0) + 1;
+            f.record().clear();
+            f.record().setInt(0, next);
+            f.record().setText(1, station);
+            const int added = f.add();
+            if (added == 0) break;
+            if (added != 40) return 3;
+            ++retries;
+        }
+    }
+    std::cout << retries << std::endl;
+    return 0;
+}
+
+void numberedInserts(benchmark::State& state) {
+    Dataset& d = dataset();
+    constexpr int kStations = 4, kEach = 1000;
+    const std::string disk = (d.folder / "Numbered").string();
+    for (auto _ : state) {
+        storage::DataFile f(bench::numberedLayout());
+        f.setName(disk);
+        if (f.create()) fail("creating the numbered file");
+        char self[4096] = {};
+        if (readlink("/proc/self/exe", self, sizeof self - 1) <= 0) fail("no /proc/self/exe");
+        std::vector<pid_t> children;
+        std::vector<FILE*> outputs;
+        const auto start = std::chrono::steady_clock::now();
+        for (int s = 1; s <= kStations; ++s) {
+            int out[2];
+            if (pipe(out) != 0) fail("pipe");
+            std::vector<std::string> words = {self, "--number", disk, std::to_string(kEach),
+                                              "S" + std::to_string(s)};
+            std::vector<char*> argv;
+            for (auto& w : words) argv.push_back(w.data());
+            argv.push_back(nullptr);
+            posix_spawn_file_actions_t actions;
+            posix_spawn_file_actions_init(&actions);
+            posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+            posix_spawn_file_actions_addclose(&actions, out[0]);
+            pid_t pid = 0;
+            if (posix_spawn(&pid, self, &actions, nullptr, argv.data(), environ) != 0)
+                fail("spawn");
+            posix_spawn_file_actions_destroy(&actions);
+            close(out[1]);
+            children.push_back(pid);
+            outputs.push_back(fdopen(out[0], "r"));
+        }
+        long retries = 0;
+        for (std::size_t i = 0; i < children.size(); ++i) {
+            long r = 0;
+            if (std::fscanf(outputs[i], "%ld", &r) == 1) retries += r;
+            std::fclose(outputs[i]);
+            int status = 0;
+            waitpid(children[i], &status, 0);
+            if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+                state.SkipWithError("an inserting process failed");
+        }
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        state.SetIterationTime(seconds);
+
+        // Every number once, each station's share complete.
+        if (f.open()) fail("opening the numbered file");
+        f.set(bench::numberedLayout().keys().front());
+        std::int64_t expected = 1;
+        std::map<std::string, int> perStation;
+        bool contiguous = true;
+        while (f.next() == 0) {
+            contiguous = contiguous && f.record().getInt(0) == expected++;
+            ++perStation[f.record().getText(1)];
+        }
+        const bool complete = expected - 1 == kStations * kEach && perStation.size() == kStations;
+        if (!contiguous || !complete) state.SkipWithError("numbers missing or duplicated");
+        state.counters["records"] = static_cast<double>(expected - 1);
+        state.counters["retries_on_40"] = static_cast<double>(retries);
+        state.counters["inserts_per_s"] = static_cast<double>(kStations * kEach) / seconds;
+    }
+}
+
+void registerAll() {
+    const char* keys[] = {"code", "name"};
+    const std::pair<const char*, Page> pages[] = {{"first_page", Page::First},
+                                                  {"next_page", Page::Next},
+                                                  {"previous_page", Page::Previous},
+                                                  {"last_page", Page::Last},
+                                                  {"locate_value", Page::Locate}};
+    for (int k = 0; k < 2; ++k)
+        for (const auto& [name, page] : pages) {
+            benchmark::RegisterBenchmark((std::string("engine/") + keys[k] + "/" + name).c_str(),
+                                         enginePage, k, page)
+                ->Unit(benchmark::kMicrosecond);
+            benchmark::RegisterBenchmark((std::string("direct/") + keys[k] + "/" + name).c_str(),
+                                         directPage, k, page)
+                ->Unit(benchmark::kMicrosecond);
+        }
+    // Paging first: its memory figures start from a process that has not yet held
+    // the whole file.
+    benchmark::RegisterBenchmark("engine/page_through_whole_file", pageThroughWholeFile)
+        ->Iterations(1)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("engine/load_whole_file", loadWholeFile)
+        ->Iterations(1)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("numbered_inserts/4_processes_x_1000", numberedInserts)
+        ->Iterations(1)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 5 && std::string(argv[1]) == "--number")
+        return numberRole(argv[2], std::atoi(argv[3]), argv[4]);
+    benchmark::Initialize(&argc, argv);
+    registerAll();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,127 @@
+// The interface between data file objects and a database. A backend stores each
+// data file as one table (one column per field, a hidden row id, a version and
+// upper-cased key columns) and reads it in key order with keyset queries. The
+// data file object keeps the record buffer, the current record, the sequential
+// position and the watch; a backend only answers these primitive requests, so a
+// second database (PostgreSQL for many workstations) plugs in without touching the
+// data file object, and one conformance suite covers every backend.
+#pragma once
+
+#include "storage/driver_options.h"
+#include "storage/errors.h"
+#include "storage/key_value.h"
+#include "storage/record.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace storage {
+
+// Access-mode bits of the runtime: low nibble 0 read only, 1 write only, 2 read and
+// write; high nibble 0x00 compatibility, 0x10 deny all, 0x20 deny write, 0x30 deny
+// read, 0x40 deny none.
+constexpr int kOpenReadWriteShared = 0x42;  // 66
+constexpr int kOpenReadOnlyShared = 0x40;   // 64
+
+inline bool modeWrites(int mode) { return (mode & 0x0F) != 0; }
+// Deny all, deny write and deny read all give the opener the file to itself.
+inline bool modeExclusive(int mode) {
+    const int share = mode & 0xF0;
+    return share == 0x10 || share == 0x20 || share == 0x30;
+}
+
+// One stored record: its row id (the file position), its version (0 for a row
+// written by another tool and not yet seen by the engine) and its bytes.
+struct StoredRow {
+    std::int64_t rowId = 0;
+    std::int64_t version = 0;
+    std::vector<std::uint8_t> bytes;
+};
+
+enum class Direction : std::uint8_t { Forward, Backward };
+
+// Where a keyset read begins. Forward reads take records at or after the anchor,
+// backward reads records at or before it:
+//   Start     the first (forward) or last (backward) record;
+//   Value     records whose key is >= (<=) the value; all of a run of equal values;
+//   Position  records at or after (before) the record of the value and row id;
+//   After     records strictly after (before) that record.
+struct Anchor {
+    enum class Kind : std::uint8_t { Start, Value, Position, After };
+    Kind kind = Kind::Start;
+    KeyValue value;
+    std::int64_t rowId = 0;
+};
+
+struct PageQuery {
+    int key = -1;  // index of the key in the layout; -1 = file order (row id)
+    Anchor anchor;
+    Direction direction = Direction::Forward;
+    std::size_t limit = 1;
+    // When not empty: only records whose leading key components equal these
+    // values (a list limited to the children of one parent).
+    KeyValue range;
+};
+
+struct OpenRequest {
+    std::string diskName;  // the system's name ("D:\Data\MOL"), not translated
+    int mode = kOpenReadWriteShared;
+    DriverOptions options;
+    std::string ownerPassword;  // used for protected layouts; empty = none given
+    bool repair = false;        // open for rebuilding the keys: damaged keys are no error
+};
+
+// One open data file.
+class BackendTable {
+public:
+    virtual ~BackendTable() = default;
+
+    // Up to query.limit records in key order from the anchor (33 never; an empty
+    // result is the end of the file).
+    virtual ErrorState readPage(const PageQuery& query, std::vector<StoredRow>& rows) = 0;
+    // The record with this row id; 35 when there is none.
+    virtual ErrorState fetch(std::int64_t rowId, StoredRow& row) = 0;
+    // The first record (in key order, ties by row id) whose key equals the value; 35.
+    virtual ErrorState findEqual(int key, const KeyValue& value, StoredRow& row) = 0;
+    // Whether a record other than `exceptRowId` holds the value in the key.
+    virtual ErrorState exists(int key, const KeyValue& value, std::int64_t exceptRowId,
+                              bool& found) = 0;
+
+    // Adds a record: fills the new row id and version. 40 on a unique key.
+    virtual ErrorState insert(const Record& record, std::int64_t& rowId, std::int64_t& version) = 0;
+    // Rewrites a record. With a watched version the write happens only if the
+    // stored version is still that one (89 otherwise). 35 when the row is gone,
+    // 40 on a unique key. `version` receives the new version when known, else 0.
+    virtual ErrorState update(std::int64_t rowId, const Record& record, const std::int64_t* watched,
+                              std::int64_t& version) = 0;
+    virtual ErrorState erase(std::int64_t rowId) = 0;
+
+    // Explicit transactions; without one every write commits at once.
+    virtual ErrorState begin() = 0;
+    virtual ErrorState commit() = 0;
+    virtual ErrorState rollback() = 0;  // 0 with no transaction in progress
+    virtual bool inTransaction() const = 0;
+
+    virtual ErrorState applyOptions(const DriverOptions& options) = 0;
+    // Rebuilds every key (and the key columns) of the file.
+    virtual ErrorState rebuildKeys() = 0;
+};
+
+class Backend {
+public:
+    virtual ~Backend() = default;
+    // 2 when the file does not exist, 47 when its table does not match the layout,
+    // 46 when its keys are damaged (unless opening for repair), 32 when locked.
+    virtual ErrorState open(const RecordLayout& layout, const OpenRequest& request,
+                            std::unique_ptr<BackendTable>& table) = 0;
+    // Creates the file empty, replacing the table if the file exists.
+    virtual ErrorState create(const RecordLayout& layout, const OpenRequest& request) = 0;
+};
+
+// The backend that stores files under this disk name: a database server address
+// ("postgresql://...") or a path of the SQLite backend.
+Backend& backendFor(std::string_view diskName);
+
+}  // namespace storage

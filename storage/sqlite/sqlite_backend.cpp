@@ -1,0 +1,89 @@
+#include "storage/sqlite/sqlite_backend.h"
+
+#include "platform/cp1251.h"
+#include "platform/paths.h"
+#include "storage/sqlite/sqlite_table.h"
+#include "storage/sqlite/table_setup.h"
+
+#include <system_error>
+
+namespace storage::sqlite {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The folder must exist; the file itself too unless it is being created.
+ErrorState checkPlace(const fs::path& file, bool creating) {
+    std::error_code ec;
+    const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+    if (!fs::is_directory(folder, ec)) {
+        const std::string text = "Folder not found: " + folder.string();
+        return creating ? driverFailure(ENOENT, text) : failure(error::kFileNotFound, ENOENT, text);
+    }
+    const fs::file_status status = fs::status(file, ec);
+    if (!fs::exists(status)) {
+        if (creating) return success();
+        return failure(error::kFileNotFound, ENOENT, "File not found: " + file.string());
+    }
+    if (!fs::is_regular_file(status))
+        return driverFailure(EISDIR, "Not a data file: " + file.string());
+    return success();
+}
+
+ConnectionRequest connectionRequest(const RecordLayout& layout, const OpenRequest& request,
+                                    const fs::path& file) {
+    ConnectionRequest c;
+    c.file = file;
+    c.write = modeWrites(request.mode);
+    c.exclusive = modeExclusive(request.mode) && c.write;
+    c.options = request.options;
+    if (layout.isProtected()) c.password = request.ownerPassword;
+    return c;
+}
+
+class SqliteBackend final : public Backend {
+public:
+    ErrorState open(const RecordLayout& layout, const OpenRequest& request,
+                    std::unique_ptr<BackendTable>& table) override {
+        table.reset();
+        const fs::path file = databasePath(request.diskName);
+        if (ErrorState e = checkPlace(file, false)) return e;
+        Connection connection;
+        if (ErrorState e = openConnection(connectionRequest(layout, request, file), connection))
+            return e;
+        auto opened = std::make_unique<SqliteTable>(layout, std::move(connection));
+        if (ErrorState e = opened->verify(request.repair, modeWrites(request.mode))) return e;
+        table = std::move(opened);
+        return success();
+    }
+
+    ErrorState create(const RecordLayout& layout, const OpenRequest& request) override {
+        const fs::path file = databasePath(request.diskName);
+        if (ErrorState e = checkPlace(file, true)) return e;
+        ConnectionRequest c = connectionRequest(layout, request, file);
+        c.write = true;
+        c.create = true;
+        c.exclusive = false;
+        Connection connection;
+        if (ErrorState e = openConnection(c, connection)) return e;
+        const TableSchema schema(layout);
+        if (!schema.nameClash().empty())
+            return failure(error::kInvalidDeclaration, 0, schema.nameClash());
+        return createTable(connection, schema);
+    }
+};
+
+}  // namespace
+
+Backend& sqliteBackend() {
+    static SqliteBackend backend;
+    return backend;
+}
+
+fs::path databasePath(std::string_view diskName) {
+    // Names often come from blank-padded fields: the blanks are not part of the name.
+    return platform::hostPath(std::string(platform::clip(diskName)) + ".db");
+}
+
+}  // namespace storage::sqlite

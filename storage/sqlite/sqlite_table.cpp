@@ -1,0 +1,220 @@
+#include "storage/sqlite/sqlite_table.h"
+
+#include "storage/sqlite/key_repair.h"
+#include "storage/sqlite/keyset_sql.h"
+#include "storage/sqlite/row_codec.h"
+#include "storage/sqlite/row_sql.h"
+#include "storage/sqlite/schema_check.h"
+#include "storage/sqlite/sqlite_errors.h"
+
+namespace storage::sqlite {
+
+SqliteTable::SqliteTable(const RecordLayout& layout, Connection connection)
+    : schema_(layout),
+      connection_(std::move(connection)),
+      cache_(connection_.get()),
+      scratch_(layout) {}
+
+SqliteTable::~SqliteTable() {
+    if (inTransaction()) connection_.exec("ROLLBACK");
+    cache_.clear();
+}
+
+ErrorState SqliteTable::verify(bool repair, bool write) {
+    if (ErrorState e = checkTable(connection_.get(), schema_)) return e;
+    if (repair) return success();
+    if (ErrorState e = checkKeys(connection_.get(), schema_)) return e;
+    if (write) return completePendingRows(connection_, schema_, scratch_);
+    return success();
+}
+
+ErrorState SqliteTable::statement(std::uint64_t id, sqlite3_stmt*& out) {
+    const std::uint64_t family = id & ~((1ull << 40) - 1);
+    const int key = static_cast<int>(id & 0xFFFF);
+    return cache_.get(
+        id,
+        [&]() -> std::string {
+            switch (family) {
+                case kFetch:
+                    return fetchSql(schema_);
+                case kVersion:
+                    return versionSql(schema_);
+                case kInsert:
+                    return insertSql(schema_);
+                case kUpdate:
+                    return updateSql(schema_, false);
+                case kUpdateWatched:
+                    return updateSql(schema_, true);
+                case kErase:
+                    return eraseSql(schema_);
+                case kFindEqual:
+                    return findEqualSql(schema_, key);
+                case kExists:
+                    return existsSql(schema_, key);
+                default:
+                    return {};
+            }
+        },
+        out);
+}
+
+ErrorState SqliteTable::stepError(int rc, std::string_view doing) {
+    return errorFrom(connection_.get(), rc, doing);
+}
+
+ErrorState SqliteTable::readRows(sqlite3_stmt* statement, std::size_t limit,
+                                 std::vector<StoredRow>& rows) {
+    int rc = SQLITE_DONE;
+    while (rows.size() < limit && (rc = sqlite3_step(statement)) == SQLITE_ROW) {
+        rows.emplace_back();
+        readRow(statement, scratch_, rows.back());
+    }
+    if (rows.size() < limit && rc != SQLITE_DONE)
+        return stepError(rc, "reading " + schema_.table());
+    return success();
+}
+
+ErrorState SqliteTable::readPage(const PageQuery& query, std::vector<StoredRow>& rows) {
+    rows.clear();
+    if (query.limit == 0) return success();
+    for (const KeysetStep& step : planPage(schema_.layout(), query)) {
+        sqlite3_stmt* raw = nullptr;
+        if (ErrorState e = cache_.get(
+                stepId(step), [&] { return stepSql(schema_, step); }, raw))
+            return e;
+        StatementUse use(raw);
+        const std::size_t wanted = query.limit - rows.size();
+        bindStep(raw, step, query, wanted);
+        if (ErrorState e = readRows(raw, query.limit, rows)) return e;
+        if (rows.size() >= query.limit) break;
+    }
+    return success();
+}
+
+ErrorState SqliteTable::fetch(std::int64_t rowId, StoredRow& row) {
+    sqlite3_stmt* raw = nullptr;
+    if (ErrorState e = statement(kFetch, raw)) return e;
+    StatementUse use(raw);
+    sqlite3_bind_int64(raw, 1, rowId);
+    const int rc = sqlite3_step(raw);
+    if (rc == SQLITE_ROW) {
+        readRow(raw, scratch_, row);
+        return success();
+    }
+    if (rc == SQLITE_DONE) return failure(error::kRecordNotFound);
+    return stepError(rc, "reading " + schema_.table());
+}
+
+ErrorState SqliteTable::findEqual(int key, const KeyValue& value, StoredRow& row) {
+    sqlite3_stmt* raw = nullptr;
+    if (ErrorState e = statement(kFindEqual | static_cast<std::uint64_t>(key), raw)) return e;
+    StatementUse use(raw);
+    bindKeyParts(raw, 1, value, 0, value.parts.size());
+    const int rc = sqlite3_step(raw);
+    if (rc == SQLITE_ROW) {
+        readRow(raw, scratch_, row);
+        return success();
+    }
+    if (rc == SQLITE_DONE) return failure(error::kRecordNotFound);
+    return stepError(rc, "reading " + schema_.table());
+}
+
+ErrorState SqliteTable::exists(int key, const KeyValue& value, std::int64_t exceptRowId,
+                               bool& found) {
+    found = false;
+    sqlite3_stmt* raw = nullptr;
+    if (ErrorState e = statement(kExists | static_cast<std::uint64_t>(key), raw)) return e;
+    StatementUse use(raw);
+    const int next = bindKeyParts(raw, 1, value, 0, value.parts.size());
+    sqlite3_bind_int64(raw, next, exceptRowId);
+    const int rc = sqlite3_step(raw);
+    if (rc == SQLITE_ROW)
+        found = true;
+    else if (rc != SQLITE_DONE)
+        return stepError(rc, "reading " + schema_.table());
+    return success();
+}
+
+ErrorState SqliteTable::insert(const Record& record, std::int64_t& rowId, std::int64_t& version) {
+    sqlite3_stmt* raw = nullptr;
+    if (ErrorState e = statement(kInsert, raw)) return e;
+    StatementUse use(raw);
+    bindKeyTexts(raw, bindFields(raw, 1, record), record, schema_);
+    const int rc = sqlite3_step(raw);
+    if (rc != SQLITE_DONE) return stepError(rc, "adding to " + schema_.table());
+    rowId = sqlite3_last_insert_rowid(connection_.get());
+    version = 1;
+    return success();
+}
+
+ErrorState SqliteTable::update(std::int64_t rowId, const Record& record,
+                               const std::int64_t* watched, std::int64_t& version) {
+    version = 0;
+    sqlite3_stmt* raw = nullptr;
+    if (ErrorState e = statement(watched ? kUpdateWatched : kUpdate, raw)) return e;
+    {
+        StatementUse use(raw);
+        int index = bindKeyTexts(raw, bindFields(raw, 1, record), record, schema_);
+        sqlite3_bind_int64(raw, index++, rowId);
+        if (watched) sqlite3_bind_int64(raw, index, *watched);
+        const int rc = sqlite3_step(raw);
+        if (rc != SQLITE_DONE) return stepError(rc, "writing to " + schema_.table());
+        if (sqlite3_changes(connection_.get()) > 0) {
+            if (watched) version = *watched + 1;
+            return success();
+        }
+    }
+    // Nothing written: the record is gone, or (watched) another station rewrote it.
+    sqlite3_stmt* probe = nullptr;
+    if (ErrorState e = statement(kVersion, probe)) return e;
+    StatementUse use(probe);
+    sqlite3_bind_int64(probe, 1, rowId);
+    const int rc = sqlite3_step(probe);
+    if (rc == SQLITE_ROW) return failure(error::kChangedByAnotherStation);
+    if (rc == SQLITE_DONE) return failure(error::kRecordNotFound);
+    return stepError(rc, "reading " + schema_.table());
+}
+
+ErrorState SqliteTable::erase(std::int64_t rowId) {
+    sqlite3_stmt* raw = nullptr;
+    if (ErrorState e = statement(kErase, raw)) return e;
+    StatementUse use(raw);
+    sqlite3_bind_int64(raw, 1, rowId);
+    const int rc = sqlite3_step(raw);
+    if (rc != SQLITE_DONE) return stepError(rc, "deleting from " + schema_.table());
+    if (sqlite3_changes(connection_.get()) == 0) return failure(error::kRecordNotFound);
+    return success();
+}
+
+ErrorState SqliteTable::begin() {
+    // Immediate: the write lock is taken now, so later writes of the transaction
+    // cannot fail on a snapshot that another station has moved past.
+    return connection_.exec("BEGIN IMMEDIATE", "starting a transaction");
+}
+
+ErrorState SqliteTable::commit() {
+    if (!inTransaction()) return success();
+    return connection_.exec("COMMIT", "committing");
+}
+
+ErrorState SqliteTable::rollback() {
+    if (!inTransaction()) return success();
+    return connection_.exec("ROLLBACK", "rolling back");
+}
+
+bool SqliteTable::inTransaction() const {
+    return connection_ && sqlite3_get_autocommit(connection_.get()) == 0;
+}
+
+ErrorState SqliteTable::applyOptions(const DriverOptions& options) {
+    setBusyWait(connection_.get(), options.busyWaitMs);
+    return success();
+}
+
+ErrorState SqliteTable::rebuildKeys() {
+    // Statements hold no schema objects across the rebuild.
+    cache_.clear();
+    return sqlite::rebuildKeys(connection_, schema_, scratch_);
+}
+
+}  // namespace storage::sqlite

@@ -1,0 +1,66 @@
+// An open data file on SQLite: the backend requests answered with cached,
+// promptly reset statements on the file's own connection.
+#pragma once
+
+#include "storage/backend.h"
+#include "storage/sqlite/connection.h"
+#include "storage/sqlite/schema.h"
+#include "storage/sqlite/statement_cache.h"
+
+#include <memory>
+
+namespace storage::sqlite {
+
+class SqliteTable final : public BackendTable {
+public:
+    SqliteTable(const RecordLayout& layout, Connection connection);
+    ~SqliteTable() override;
+
+    ErrorState readPage(const PageQuery& query, std::vector<StoredRow>& rows) override;
+    ErrorState fetch(std::int64_t rowId, StoredRow& row) override;
+    ErrorState findEqual(int key, const KeyValue& value, StoredRow& row) override;
+    ErrorState exists(int key, const KeyValue& value, std::int64_t exceptRowId,
+                      bool& found) override;
+    ErrorState insert(const Record& record, std::int64_t& rowId, std::int64_t& version) override;
+    ErrorState update(std::int64_t rowId, const Record& record, const std::int64_t* watched,
+                      std::int64_t& version) override;
+    ErrorState erase(std::int64_t rowId) override;
+    ErrorState begin() override;
+    ErrorState commit() override;
+    ErrorState rollback() override;
+    bool inTransaction() const override;
+    ErrorState applyOptions(const DriverOptions& options) override;
+    ErrorState rebuildKeys() override;
+
+    // Checks the stored table against the layout (2, 47) and, unless the file is
+    // opened for repair, its keys (46); a writer also completes rows that another
+    // tool wrote.
+    ErrorState verify(bool repair, bool write);
+
+    const TableSchema& schema() const { return schema_; }
+    sqlite3* db() const { return connection_.get(); }
+
+private:
+    // Statement cache ids: the keyset steps use the low bits, the single-record
+    // statements these families above them.
+    enum Family : std::uint64_t {
+        kFetch = 1ull << 40,
+        kVersion = 2ull << 40,
+        kInsert = 3ull << 40,
+        kUpdate = 4ull << 40,
+        kUpdateWatched = 5ull << 40,
+        kErase = 6ull << 40,
+        kFindEqual = 7ull << 40,
+        kExists = 8ull << 40,
+    };
+    ErrorState statement(std::uint64_t id, sqlite3_stmt*& out);
+    ErrorState stepError(int rc, std::string_view doing);
+    ErrorState readRows(sqlite3_stmt* statement, std::size_t limit, std::vector<StoredRow>& rows);
+
+    TableSchema schema_;
+    Connection connection_;
+    StatementCache cache_;
+    Record scratch_;
+};
+
+}  // namespace storage::sqlite

@@ -1,0 +1,42 @@
+// The backends the storage suite runs against. A target gives each test a fresh
+// space for its data files and the disk names of files in it; the suite itself
+// knows nothing of the backend, so a database server backend runs the same tests
+// by adding its target here.
+#pragma once
+
+#include "storage/data_file.h"
+
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace storage_tests {
+
+class TargetSpace {
+public:
+    virtual ~TargetSpace() = default;
+    // The disk name of a data file in this space (as the system writes it).
+    virtual std::string diskName(std::string_view file) const = 0;
+};
+
+struct StorageTarget {
+    std::string name;
+    std::function<std::unique_ptr<TargetSpace>()> makeSpace;
+};
+
+// Test names and messages show the target by its name.
+inline void PrintTo(const StorageTarget& target, std::ostream* os) { *os << target.name; }
+
+// SQLite: a temporary folder (the current directory during the test) with the
+// files under ".\dat\".
+std::vector<StorageTarget> storageTargets();
+
+// A file object named into the space.
+std::unique_ptr<storage::DataFile> fileIn(const TargetSpace& space,
+                                          const storage::RecordLayout& layout,
+                                          std::string_view file = {});
+
+}  // namespace storage_tests

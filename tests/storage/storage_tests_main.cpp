@@ -1,0 +1,14 @@
+// The storage test program's own entry: "--station ..." makes it a second station
+// for the tests that need two processes; otherwise it runs the tests.
+#include "tests/storage/station.h"
+
+#include <gtest/gtest.h>
+
+#include <string_view>
+
+int main(int argc, char** argv) {
+    if (argc >= 2 && std::string_view(argv[1]) == "--station")
+        return storage_tests::runStation(argc - 2, argv + 2);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
