@@ -1,0 +1,49 @@
+// Opening data files: the file-open check, which creates a missing file and
+// repairs damaged keys, and the user counts through which the procedures of a
+// deliverable share its open files (the first user opens, the last one closes).
+#pragma once
+
+#include "storage/backend.h"
+
+namespace storage {
+class DataFile;
+}
+
+namespace framework {
+
+struct OpenCheck {
+    bool createAllowed = true;
+    bool noCreateOverride = false;
+    int mode = storage::kOpenReadWriteShared;
+    bool shared = true;  // shared opens read and write for everyone (66)
+};
+
+// Opens the file, creating it when it is missing and rebuilding its keys when
+// they are damaged (after asking). Returns only when the file is open: every
+// failure it cannot mend shows its standard message and ends the program.
+void checkOpen(storage::DataFile& file, const OpenCheck& check = {});
+
+// User counts. useFile opens the file through the file-open check when nobody in
+// this deliverable uses it yet; releaseFile closes it when the last user leaves.
+void useFile(storage::DataFile& file);
+void releaseFile(storage::DataFile& file);
+long userCount(const storage::DataFile& file);
+
+// Takes a file into use for the lifetime of the object: every way out of a
+// procedure releases what it counted.
+class FileUse {
+public:
+    explicit FileUse(storage::DataFile& file) : file_(&file) { useFile(file); }
+    ~FileUse() { release(); }
+    FileUse(const FileUse&) = delete;
+    FileUse& operator=(const FileUse&) = delete;
+    void release() {
+        if (file_) releaseFile(*file_);
+        file_ = nullptr;
+    }
+
+private:
+    storage::DataFile* file_;
+};
+
+}  // namespace framework
