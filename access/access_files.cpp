@@ -1,10 +1,13 @@
 #include "access/access_files.h"
 
 #include "access/access_layouts.h"
+#include "framework/referential_rules.h"
 
 namespace dostup {
 
-AccessFiles& accessFiles() {
+namespace {
+
+AccessFiles& makeFiles() {
     static AccessFiles files{
         storage::DataFile(molLayout()),    storage::DataFile(modLayout()),
         storage::DataFile(katMolLayout()), storage::DataFile(otdMolLayout()),
@@ -12,6 +15,24 @@ AccessFiles& accessFiles() {
         storage::DataFile(molLogLayout()), storage::DataFile(filterLayout()),
         storage::DataFile(histListLayout()),
     };
+    for (storage::DataFile* file : {&files.mol, &files.mod, &files.katMol, &files.otdMol,
+                                    &files.object, &files.dostup, &files.molLog, &files.filter,
+                                    &files.histList})
+        file->setOwnerPassword(ownerPasswordOf(file->layout()));
+
+    // A department with employees, and an employee with change-log entries, cannot
+    // be deleted; a change of their code is carried to the children.
+    framework::setChildLinks(files.otdMol, {{&files.mol, "OMO:OTD_ID", "MOL:OTD_ID",
+                                             files.mol.layout().key("OTD_KEY"), true}});
+    framework::setChildLinks(files.mol, {{&files.molLog, "MOL:SCODE", "MLO:SCODE",
+                                          files.molLog.layout().key("SCODE_KEY"), true}});
+    return files;
+}
+
+}  // namespace
+
+AccessFiles& accessFiles() {
+    static AccessFiles& files = makeFiles();
     return files;
 }
 

@@ -2,6 +2,9 @@
 // directory are, and what its data files are called.
 #include "access/access_files.h"
 #include "access/dostup.h"
+#include "access/login_employees.h"
+#include "access/rights.h"
+#include "framework/shared_state.h"
 #include "platform/cp1251.h"
 #include "platform/fixed_text.h"
 #include "platform/ini_file.h"
@@ -63,4 +66,13 @@ extern "C" DOSTUP_API void DOSTUP_INITDLL(void) {
     nameFile(Object_spr, files.object, "Object");
     nameFile(Filter_spr, files.filter, "Filter");
     nameFile(HistList_spr, files.histList, "HistList", true);
+
+    // The library's own screens hand records through the exported globals, ask
+    // the rights check and open help pages like every screen of the suite.
+    framework::setRequestGlobals({&GlobalRequest, &GlobalResponse, &VCRRequest});
+    framework::setRightsCheck([](const std::string& designation) { return dostup::rightsMask(designation); });
+    framework::setHelpOpener([](const std::string& topic) { dostup::openHelpTopic(topic); });
+#ifdef DOSTUP_WITH_WINDOWS
+    dostup::installLibraryWindows();
+#endif
 }

@@ -75,6 +75,36 @@ DOSTUP_API extern char HistList_spr[81];
  * is at this moment. May be called again; each call resets g_IniFileName. */
 DOSTUP_API void DOSTUP_INITDLL(void);
 
+/* Log-in: clears g_SCode, runs the login window and returns the code of the
+ * employee who logged in, or 0 when the login was cancelled or never succeeded. */
+DOSTUP_API uint16_t REGISTR_S(void);
+/* The modal login window "Регистрация"; leaves the result in g_SCode. */
+DOSTUP_API void REGISTRATION(void);
+
+/* The prohibition mask of an access object (its designation, e.g. "Valut") for a
+ * category: bit 0 access, 1 insert, 2 change, 3 delete, 4 write, 5 approve,
+ * 6 cancel approval, 7 print; a set bit forbids. A null category means "omitted":
+ * the category of the logged-in operator. An object that is not registered is
+ * reported in a message box and forbids nothing. */
+DOSTUP_API int16_t DOSTOBJ(const char *designation, const int16_t *category);
+/* The category of an employee; 0 for a code that does not exist. */
+DOSTUP_API int16_t GETMOL_KATEG(uint16_t code);
+
+/* Employee names. The result points to a buffer of the library, valid until the
+ * next call of the same function: callers copy it. */
+DOSTUP_API const char *GETMOL_NAME(uint16_t code);  /* surname, blank, first names */
+DOSTUP_API const char *GETMOL_SNAME(uint16_t code); /* surname with initials */
+
+/* Opens a help page by topic ("Sprav\Firm.htm" or "Sprav\Firm") under
+ * g_HelpPath, and any document with the program associated with it. The outcome
+ * is not examined. */
+DOSTUP_API void CALLHELP(const char *topic);
+DOSTUP_API void FILEEXECUTE(const char *file);
+
+/* Upper-cases `size` bytes of `text` in place: "а".."я" become "А".."Я", other
+ * letters as the runtime upper-cases them. */
+DOSTUP_API void UPPERSTR(char *text, int32_t size);
+
 #ifdef __cplusplus
 }
 #endif

@@ -1,6 +1,7 @@
 #include "shell/startup.h"
 
 #include "access/dostup.h"
+#include "framework/shared_state.h"
 #include "platform/cp1251.h"
 #include "platform/fixed_text.h"
 #include "platform/ini_file.h"
@@ -40,6 +41,13 @@ void startUp() {
     GlobalResponse = 0;
     DOSTUP_INITDLL();
     initialisePaths();
+
+    // The program's screens hand records through the library's globals, ask the
+    // library's rights check and open help pages through it.
+    framework::setRequestGlobals({&GlobalRequest, &GlobalResponse, &VCRRequest});
+    framework::setRightsCheck(
+        [](const std::string& designation) { return DOSTOBJ(designation.c_str(), nullptr); });
+    framework::setHelpOpener([](const std::string& topic) { CALLHELP(topic.c_str()); });
 }
 
 }  // namespace shell

@@ -1,0 +1,144 @@
+// The rights check, the employee look-ups and the small exported services.
+#include "access/access_files.h"
+#include "access/dostup.h"
+#include "access/employee_names.h"
+#include "access/rights.h"
+#include "framework/file_access.h"
+#include "platform/cp1251.h"
+#include "platform/fixed_text.h"
+#include "platform/paths.h"
+#include "platform/user_services.h"
+
+#include <filesystem>
+
+namespace dostup {
+
+namespace {
+
+// Files that the look-ups take into use stay open for the life of the process.
+void keepOpen(storage::DataFile& file) {
+    if (framework::userCount(file) == 0) framework::useFile(file);
+}
+
+std::string joinSystemPath(const std::string& folder, const std::string& name) {
+    if (folder.empty() || folder.back() == '\\' || folder.back() == '/') return folder + name;
+    return folder + "\\" + name;
+}
+
+// Fetches the employee into the MOL buffer, clearing it when there is none.
+void fetchEmployee(std::uint16_t code) {
+    storage::DataFile& mol = accessFiles().mol;
+    framework::useFile(mol);  // the look-ups never give the employee file back
+    mol.record().setValue("MOL:SCODE", std::to_string(code));
+    if (mol.get(*mol.layout().key("SCODE_KEY")) != storage::error::kNone) mol.record().clear();
+}
+
+}  // namespace
+
+std::int16_t employeeCategory(std::uint16_t code) {
+    storage::DataFile& mod = accessFiles().mod;
+    keepOpen(mod);
+    mod.record().setValue("MOD:SCODE", std::to_string(code));
+    if (mod.get(*mod.layout().key("SCODE_KEY")) != storage::error::kNone) mod.record().clear();
+    return static_cast<std::int16_t>(mod.record().getInt(mod.layout().fieldIndex("MOD:KATEGCODE")));
+}
+
+std::int16_t rightsMask(std::string_view designation, std::optional<std::int16_t> category) {
+    AccessFiles& files = accessFiles();
+    keepOpen(files.object);
+    keepOpen(files.dostup);
+
+    storage::DataFile& object = files.object;
+    object.record().setText(static_cast<std::size_t>(object.layout().fieldIndex("OBJ:OBOZN")),
+                            designation);
+    if (object.get(*object.layout().key("OBOZN_KEY")) != storage::error::kNone) {
+        platform::messageBox(platform::ru(" Доступ. Нет обьекта: ") + std::string(designation),
+                             platform::ru(" Ошибка"), platform::Icon::Exclamation);
+        return 0;
+    }
+
+    const std::int16_t kategory = category ? *category : employeeCategory(g_SCode);
+    storage::DataFile& rights = files.dostup;
+    storage::Record& row = rights.record();
+    row.setInt(static_cast<std::size_t>(rights.layout().fieldIndex("DOS:KATEGCODE")), kategory);
+    row.setInt(static_cast<std::size_t>(rights.layout().fieldIndex("DOS:OBJECTID")),
+               object.record().getInt(static_cast<std::size_t>(object.layout().fieldIndex("OBJ:ID"))));
+    if (rights.get(*rights.layout().key("KATEG_KEY")) != storage::error::kNone) return 0;
+
+    static const char* const kFlags[] = {"OPENFLAG", "INSERTFLAG", "CHANGEFLAG", "DELETEFLAG",
+                                         "OKFLAG",   "UTWFLAG",    "RUTWFLAG",   "PRINTFLAG"};
+    int mask = 0;
+    for (int bit = 0; bit < 8; ++bit)
+        mask += static_cast<int>(row.getInt(static_cast<std::size_t>(
+                    rights.layout().fieldIndex(kFlags[bit])))) << bit;
+    return static_cast<std::int16_t>(mask);
+}
+
+std::string employeeFullName(std::uint16_t code) {
+    fetchEmployee(code);
+    const storage::Record& r = accessFiles().mol.record();
+    return fullName(r.getText(r.layout().fieldIndex("MOL:LNAME")),
+                    r.getText(r.layout().fieldIndex("MOL:FNAME")));
+}
+
+std::string employeeShortName(std::uint16_t code) {
+    fetchEmployee(code);
+    const storage::Record& r = accessFiles().mol.record();
+    return surnameWithInitials(r.getText(r.layout().fieldIndex("MOL:LNAME")),
+                               r.getText(r.layout().fieldIndex("MOL:FNAME")))
+        .substr(0, 80);
+}
+
+std::string helpFileName(std::string_view topic) {
+    const std::size_t point = topic.find('.');
+    return std::string(platform::clip(topic.substr(0, point))) + ".htm";
+}
+
+void openHelpTopic(std::string_view topic) {
+    const std::string folder = platform::readCString(g_HelpPath);
+    const std::string page = joinSystemPath(folder, helpFileName(topic));
+    platform::userServices().openDocument(platform::hostPath(page).string(),
+                                          folder.empty() ? std::string(".")
+                                                         : platform::hostPath(folder).string());
+}
+
+void openFile(std::string_view file) {
+    std::error_code ec;
+    platform::userServices().openDocument(platform::hostPath(file).string(),
+                                          std::filesystem::current_path(ec).string());
+}
+
+}  // namespace dostup
+
+extern "C" {
+
+DOSTUP_API int16_t DOSTOBJ(const char* designation, const int16_t* category) {
+    const std::string text = designation ? designation : "";
+    return dostup::rightsMask(text, category ? std::optional<std::int16_t>(*category) : std::nullopt);
+}
+
+DOSTUP_API int16_t GETMOL_KATEG(uint16_t code) { return dostup::employeeCategory(code); }
+
+DOSTUP_API const char* GETMOL_NAME(uint16_t code) {
+    static std::string result;
+    result = dostup::employeeFullName(code);
+    return result.c_str();
+}
+
+DOSTUP_API const char* GETMOL_SNAME(uint16_t code) {
+    static std::string result;
+    result = dostup::employeeShortName(code);
+    return result.c_str();
+}
+
+DOSTUP_API void CALLHELP(const char* topic) { dostup::openHelpTopic(topic ? topic : ""); }
+
+DOSTUP_API void FILEEXECUTE(const char* file) {
+    if (file && *file) dostup::openFile(file);
+}
+
+DOSTUP_API void UPPERSTR(char* text, int32_t size) {
+    if (text && size > 0) platform::upperInPlace(text, static_cast<std::size_t>(size));
+}
+
+}  // extern "C"

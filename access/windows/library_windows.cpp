@@ -1,0 +1,24 @@
+// The library's windows when its host runs a Qt application: the login window and
+// the Qt realisation of the library's message boxes and dialogs.
+#include "access/login_employees.h"
+#include "access/windows/login_window.h"
+#include "ui/qt_user_services.h"
+
+#include <QApplication>
+
+namespace dostup {
+
+bool windowsAvailable() { return qobject_cast<QApplication*>(QCoreApplication::instance()); }
+
+void runLoginWindow(LoginEmployees& employees, std::uint16_t& operatorCode,
+                    const std::string& iniFile) {
+    LoginWindow window(employees, operatorCode, iniFile, QApplication::activeWindow());
+    window.run();
+}
+
+void installLibraryWindows() {
+    static ui::QtUserServices services;
+    if (windowsAvailable()) platform::setUserServices(&services);
+}
+
+}  // namespace dostup
