@@ -8,6 +8,7 @@
 #include "platform/user_services.h"
 #include "refbooks/ref_layouts.h"
 #include "storage/data_file.h"
+#include "tests/helpers/raw_database.h"
 #include "tests/helpers/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -119,6 +120,32 @@ TEST_F(DataAccess, TableThatDoesNotMatchTheLayoutEndsWithInvalidFile) {
     EXPECT_NE(lastText().find("(47)) accessing .\\Dat\\Valut.  Press OK to end this application."),
               std::string::npos);
     EXPECT_EQ(services->stops, std::vector<std::string>{"Invalid File!"});
+}
+
+TEST_F(DataAccess, DamagedKeysAreRebuiltAfterAskingAndNoEndsTheProgram) {
+    {
+        framework::FileUse use(valut);
+        addCurrency(1, "USD");
+    }
+    const auto dropKey = [this] {
+        testing_support::RawDatabase raw(folder.path() / "Dat" / "Valut.db");
+        ASSERT_EQ(raw.exec("DROP INDEX \"Valut_OBOZN_KEY\""), 0) << raw.error();
+    };
+    dropKey();
+    services->answers = {platform::kButtonYes};
+    {
+        framework::FileUse use(valut);
+        ASSERT_EQ(services->shown.size(), 1u);
+        EXPECT_EQ(services->shown[0].caption, "Invalid Key");
+        EXPECT_EQ(lastText(), ".\\Dat\\Valut key file is invalid.  Do you want to rebuild the key?");
+        valut.record().setValue("VAL:OBOZN", "usd");
+        EXPECT_EQ(valut.get(*valut.layout().key("OBOZN_KEY")), 0) << "the key works again";
+    }
+
+    dropKey();
+    services->answers = {kButtonNo};
+    EXPECT_THROW(framework::useFile(valut), ProgramStopped);
+    EXPECT_EQ(services->stops, std::vector<std::string>{"Invalid Key!"});
 }
 
 TEST_F(DataAccess, CurrencyWithRatesCannotBeDeleted) {

@@ -6,7 +6,7 @@
 #include "storage/data_file.h"
 #include "storage/driver_options.h"
 #include "tests/helpers/temp_folder.h"
-#include "tests/storage/raw_database.h"
+#include "tests/helpers/raw_database.h"
 #include "tests/storage/test_layouts.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +16,9 @@
 #include <memory>
 
 namespace storage_tests {
+
+using testing_support::RawDatabase;
+using testing_support::fileBytes;
 namespace {
 
 namespace fs = std::filesystem;

@@ -7,12 +7,15 @@
 #include "storage/sqlite/pbkdf2_sha1.h"
 #include "storage/sqlite/row_sql.h"
 #include "tests/helpers/temp_folder.h"
-#include "tests/storage/raw_database.h"
+#include "tests/helpers/raw_database.h"
 #include "tests/storage/test_layouts.h"
 
 #include <gtest/gtest.h>
 
 namespace storage_tests {
+
+using testing_support::RawDatabase;
+using testing_support::fileBytes;
 namespace {
 
 using storage::Anchor;

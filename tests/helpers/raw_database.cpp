@@ -1,9 +1,9 @@
-#include "tests/storage/raw_database.h"
+#include "tests/helpers/raw_database.h"
 
 #include <fstream>
 #include <sstream>
 
-namespace storage_tests {
+namespace testing_support {
 
 RawDatabase::RawDatabase(const std::filesystem::path& file, const std::string& key) {
     sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr);
@@ -50,4 +50,4 @@ std::string fileBytes(const std::filesystem::path& file) {
     return s.str();
 }
 
-}  // namespace storage_tests
+}  // namespace testing_support

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace storage_tests {
+namespace testing_support {
 
 class RawDatabase {
 public:
@@ -31,4 +31,4 @@ private:
 
 std::string fileBytes(const std::filesystem::path& file);  // empty when missing
 
-}  // namespace storage_tests
+}  // namespace testing_support
