@@ -1,0 +1,128 @@
+// The declaration of one browse list: the file it pages through, its sort orders
+// (each with its key, tab caption, first-character locator and range), its
+// columns, the access object it asks about, its texts and the hooks a book needs.
+// A book fills one of these and hands it to the browse engine; everything else
+// about a list is the engine's.
+#pragma once
+
+#include "platform/cp1251.h"
+#include "platform/expression.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace storage {
+class DataFile;
+class Record;
+}  // namespace storage
+
+namespace framework::browse {
+
+// Where a cell's text or a header sits within its column, with an indent in the
+// window's dialog units.
+struct CellAlignment {
+    enum class Side { Left, Centre, Right };
+    Side side = Side::Left;
+    int indent = 0;
+};
+
+struct ColumnDefinition {
+    std::string field;    // "PRI:NAME"
+    std::string header;   // code page 1251 ("Название")
+    int width = 0;        // dialog units
+    std::string picture;  // display picture ("@s24", "n-9.2b")
+    CellAlignment data;
+    CellAlignment head;
+    // A field of another file whose record buffer the book's rowRead hook fills
+    // for every row read (a looked-up name); nullptr = the list's own file.
+    storage::DataFile* file = nullptr;
+};
+
+// A list limited to the children of one parent record.
+struct RangeDefinition {
+    // The parent's key value now, as text (VAL:OBOZN of the Valut buffer).
+    std::function<std::string()> parentValue;
+    std::string childField;  // "KUR:VALUT": receives the range value before the key is set
+    std::string name;        // the bound range value: "BRW1::Sort1:Reset:Val:Obozn"
+    std::string filter;      // "UPPER(Kur:Valut) = UPPER(BRW1::Sort1:Reset:Val:Obozn)"
+};
+
+struct SortDefinition {
+    std::string key;           // "VAL:OBOZN_KEY"
+    std::string tabCaption;    // code page 1251; empty in a list with one sort
+    std::string locatorField;  // first-character locator on this field; empty = none
+    std::optional<RangeDefinition> range;
+    std::string filter;  // a view filter of its own (without a range); empty = none
+};
+
+// The refusals of the rights check (message boxes with the information icon).
+struct RefusalTexts {
+    std::string caption = platform::ru(" Извините");
+    std::string access = platform::ru("Доступ запрещен !");
+    std::string insert = platform::ru("Добавленение запрещено");
+    std::string change = platform::ru("Изменение запрещено");
+    std::string remove = platform::ru("Удаление запрещено");
+};
+
+// The right-click menu. Items 1, 2, 3 press insert, change, delete; with
+// `fourthSelects` item 4 presses the select button. An empty text: no menu.
+struct PopupMenuTexts {
+    std::string withRows;
+    std::string withoutRows;
+    bool fourthSelects = false;
+
+    static PopupMenuTexts none() { return {}; }
+    // "&Добавить|&Изменить|&Удалить", change and delete greyed while the page is empty.
+    static PopupMenuTexts standard() {
+        return {platform::ru("&Добавить|&Изменить|&Удалить"),
+                platform::ru("&Добавить|~&Изменить|~&Удалить"), false};
+    }
+};
+
+enum class ListWallpaper { Tabl1, Tabl2 };
+
+// The buttons the list window has (its button map); a list embedded in a form
+// may have none.
+struct ListButtons {
+    bool insert = true;
+    bool change = true;
+    bool remove = true;
+    bool select = false;
+};
+
+struct BrowseDefinition {
+    storage::DataFile& file;
+    int listNumber = 1;  // BRW1 in a list window; BRW2, BRW9 for lists inside forms
+    std::vector<SortDefinition> sorts;
+    std::vector<ColumnDefinition> columns;
+    // Fields copied into the page rows besides the columns (and the keys' fields).
+    std::vector<std::string> carriedFields;
+
+    std::string accessObject;  // DOSTOBJ designation; empty = the list asks nothing
+    bool reaskRights = true;   // ask again before insert, change and delete
+    RefusalTexts refusals;
+    PopupMenuTexts popup;
+
+    std::string iniSection;  // "Price_t"
+    std::string helpTopic;   // "Sprav\Price.htm"
+    ListWallpaper wallpaper = ListWallpaper::Tabl1;
+    ListButtons buttons;
+    // A list inside a form: it shares the form's window, does not take the request
+    // globals, and neither opens nor closes a window of its own.
+    bool embedded = false;
+
+    // The book's update form; reads GlobalRequest, leaves GlobalResponse and VCRRequest.
+    std::function<void()> updateForm;
+
+    // Hooks.
+    std::function<void(const storage::Record& row)> rowRead;  // each record read for the page
+    std::function<void()> afterRefresh;                       // after every refresh
+    // Further bound names for the filters (procedure locals, shared globals).
+    const platform::NameResolver* names = nullptr;
+
+    std::string prefix() const { return "BRW" + std::to_string(listNumber) + "::"; }
+};
+
+}  // namespace framework::browse

@@ -1,0 +1,21 @@
+#include "framework/record_binding.h"
+
+#include "storage/record_layout.h"
+
+namespace framework {
+
+std::optional<std::string> RecordBinding::value(std::string_view name) const {
+    const std::string& prefix = record_->layout().prefix();
+    // "PREFIX:FIELD": the prefix must be the record's, followed by exactly one colon
+    // ("BRW1::PRI:ID" belongs to a list, not to the Price record).
+    if (name.size() <= prefix.size() + 1 || name[prefix.size()] != ':' ||
+        name[prefix.size() + 1] == ':')
+        return std::nullopt;
+    if (storage::upperAsciiName(name.substr(0, prefix.size())) != storage::upperAsciiName(prefix))
+        return std::nullopt;
+    const int field = record_->layout().fieldIndex(name);
+    if (field < 0) return std::nullopt;
+    return record_->value(static_cast<std::size_t>(field));
+}
+
+}  // namespace framework

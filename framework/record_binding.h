@@ -1,0 +1,31 @@
+// A record's fields as bound names of the expression evaluator: "VAL:OBOZN",
+// "Kur:Valut", "mol:SCode" in any letter case. A name is known only with the
+// record's own prefix, so a list's locals ("BRW1::...") and the fields of other
+// files fall through to the next resolver of a chain.
+#pragma once
+
+#include "platform/expression.h"
+#include "storage/record.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace framework {
+
+class RecordBinding : public platform::NameResolver {
+public:
+    explicit RecordBinding(const storage::Record& record) : record_(&record) {}
+
+    // The field's value as text (Record::value): integers in decimal, REAL in its
+    // shortest form, DECIMAL with two places, text as stored.
+    std::optional<std::string> value(std::string_view name) const override;
+
+    // Binds another record (a scratch copy that changes from row to row).
+    void rebind(const storage::Record& record) { record_ = &record; }
+
+private:
+    const storage::Record* record_;
+};
+
+}  // namespace framework
