@@ -1,0 +1,132 @@
+// The declaration of one book's update form: the file it maintains, the access
+// object it asks for, its texts, fields, keys and the few behaviours in which the
+// forms differ, plus the hooks through which a book adds what is its own. The form
+// engine (form_engine.h) runs every form from such a declaration.
+#pragma once
+
+#include "platform/cp1251.h"
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace storage {
+class DataFile;
+}
+
+namespace framework::form {
+
+class FormEngine;
+
+// Key codes of the ditto key, alerted on every entry of a form.
+inline constexpr int kDittoKeyCtrlQuote = 734;   // Ctrl+'
+inline constexpr int kDittoKeyCtrlAltH = 1608;   // Ctrl+Alt+H
+
+enum class FieldControl {
+    Entry,    // a text entry read and shown through its picture
+    Check,    // a check box: 1 when ticked, 0 when not
+    Options,  // an option group storing the value of the chosen option
+    Display,  // shown only, never read back (a run-time string)
+};
+
+struct FormField {
+    int entry = 0;          // control number of the entry (the book's numbering)
+    std::string field;      // "PRI:ID"; empty for a display that is not a field
+    std::string picture;    // "n2", "s24", "d5."; empty for check boxes and options
+    std::string prompt;     // "Код цены:", or the check box's own text
+    std::string tip;        // tool tip
+    FieldControl control = FieldControl::Entry;
+    std::vector<std::pair<std::string, std::string>> options;  // text, stored value
+    std::string tab;        // the tab sheet page that holds it; empty without tabs
+};
+
+// A unique key tested when an insert would duplicate a key, with the name the
+// duplicate-key message gives it.
+struct DuplicateKeyName {
+    std::string key;   // "PRI:ID_KEY"
+    std::string name;  // "Id"
+};
+
+// Refusals at opening: an OK box with the information icon.
+struct RefusalTexts {
+    std::string caption = platform::ru(" Извините");
+    std::string access = platform::ru("Доступ запрещен ");
+    std::string insert = platform::ru("Добавление запрещено ");
+    std::string change = platform::ru("Изменение запрещено ");
+    std::string remove = platform::ru("Удалениие запрещено ");
+};
+
+// Window captions by request; the engine appends "  (New)" or "  (<name>)".
+struct ActionTexts {
+    std::string insert;
+    std::string change;
+    std::string remove;
+};
+
+struct ButtonTexts {
+    std::string ok = platform::ru("Выход с записью");
+    std::string okTip = platform::ru("Выход с записью изменений");
+    std::string cancel = platform::ru("Отменить");
+    std::string cancelTip;
+};
+
+// What a book adds to the cycle. Every hook is optional.
+struct FormHooks {
+    // Insert only: fills the new record before the saved copy is taken and the
+    // key is numbered.
+    std::function<void(FormEngine&)> prime;
+    // The window's open event, after the record is shown.
+    std::function<void(FormEngine&)> opened;
+    // OK for insert or change, before the entries are checked.
+    std::function<void(FormEngine&)> beforeFieldCheck;
+    // After the entries were read back; false keeps the form open (the hook tells
+    // the user why).
+    std::function<bool(FormEngine&)> validate;
+    // After a successful write or delete, just before the form closes.
+    std::function<void(FormEngine&)> completed;
+    // The user accepted an entry (not during the final check of all entries).
+    std::function<void(FormEngine&, int entry)> accepted;
+    // A control of the book's own (a look-up button, a calculation button).
+    std::function<void(FormEngine&, int control)> control;
+    // A toolbar button; true when the book handled it (a form that ties the
+    // toolbar to a list of its own).
+    std::function<bool(FormEngine&, int button)> toolbar;
+};
+
+struct FormDefinition {
+    storage::DataFile* file = nullptr;
+    std::string accessObject;  // DOSTOBJ designation ("Price"); empty asks nothing
+    RefusalTexts refusals;
+
+    ActionTexts actions;
+    std::string namingField;  // its clipped value closes the caption of change and delete
+    ButtonTexts buttons;
+    std::vector<FormField> fields;  // in tab order
+
+    // Automatic numbering: the key whose last component the engine numbers
+    // (within the leading components); empty when the user types the key.
+    std::string numberedKey;
+    // The unique keys tested, in order, when an insert would duplicate a key.
+    std::vector<DuplicateKeyName> duplicateKeys;
+
+    int dittoKey = kDittoKeyCtrlQuote;
+    bool asksBeforeCancel = false;     // message 23 when the record was changed
+    bool preparesToolbar = true;       // the save-and-move toolbar
+    bool deletesWithoutWindow = false; // delete asks message 32 and shows no window
+    bool keepsPlacement = true;        // false: the section serves the wallpaper only
+    bool detail = true;                // passed to the update rule
+    bool secondWallpaper = false;      // defaults to G:Form2 instead of G:Form1
+
+    std::string section;    // INI section, "Price_u"
+    std::string helpTopic;  // "Sprav\Store.htm"; empty for none
+
+    FormHooks hooks;
+
+    // The first field of the tab order (0 when the form has none).
+    int firstEntry() const;
+    // The field of an entry control, or nullptr.
+    const FormField* fieldOfEntry(int entry) const;
+};
+
+}  // namespace framework::form

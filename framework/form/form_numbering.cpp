@@ -1,0 +1,89 @@
+#include "framework/form/form_numbering.h"
+
+#include "framework/standard_messages.h"
+#include "platform/cp1251.h"
+#include "platform/user_services.h"
+#include "storage/data_file.h"
+
+#include <cstdint>
+#include <limits>
+
+namespace framework::form {
+
+namespace {
+
+std::int64_t highestValue(const storage::FieldDef& field) {
+    using storage::FieldType;
+    switch (field.type) {
+        case FieldType::Byte: return std::numeric_limits<std::uint8_t>::max();
+        case FieldType::Short: return std::numeric_limits<std::int16_t>::max();
+        case FieldType::UShort: return std::numeric_limits<std::uint16_t>::max();
+        case FieldType::ULong: return std::numeric_limits<std::uint32_t>::max();
+        default: return std::numeric_limits<std::int32_t>::max();
+    }
+}
+
+// Key components compare as the keys do: text without regard to letter case or
+// trailing blanks.
+bool sameComponent(const storage::Record& a, const storage::Record& b, std::size_t field) {
+    if (a.layout().fields()[field].isText())
+        return platform::upper(platform::clip(a.getText(field))) ==
+               platform::upper(platform::clip(b.getText(field)));
+    return a.value(field) == b.value(field);
+}
+
+struct LastNumber {
+    bool failed = false;  // a read error other than end of file
+    std::int64_t value = 0;  // 0 when there is no record (within the parent)
+};
+
+// The highest number in use: the last record in key order, within the leading
+// components of the record to number.
+LastNumber readLastNumber(storage::DataFile& file, const storage::KeyDef& key,
+                          const storage::Record& toNumber) {
+    const std::size_t numbered = key.components.back();
+    storage::Record& buffer = file.record();
+    buffer = toNumber;
+    int code;
+    if (key.components.size() == 1) {
+        code = file.set(key);
+    } else {
+        buffer.setInt(numbered, highestValue(buffer.layout().fields()[numbered]));
+        code = file.setToValue(key);
+    }
+    if (code == storage::error::kNone) code = file.previous();
+    if (code == storage::error::kRecordNotAvailable) return {};
+    if (code != storage::error::kNone) return {true, 0};
+    for (std::size_t i = 0; i + 1 < key.components.size(); ++i)
+        if (!sameComponent(buffer, toNumber, key.components[i])) return {};
+    return {false, buffer.getInt(numbered)};
+}
+
+}  // namespace
+
+std::optional<std::string> reserveNumber(storage::DataFile& file, const storage::KeyDef& key,
+                                         storage::Record& savedCopy) {
+    const std::size_t numbered = key.components.back();
+    file.record() = savedCopy;  // the user's values
+    for (;;) {
+        storage::ErrorState failure;
+        for (int attempt = 0; attempt < kNumberingAttempts; ++attempt) {
+            const LastNumber last = readLastNumber(file, key, savedCopy);
+            if (last.failed) {
+                const storage::ErrorState error = file.lastError();
+                file.record() = savedCopy;
+                standardMessage(35, file.label(), error);
+                return std::nullopt;
+            }
+            file.record() = savedCopy;
+            file.record().setInt(numbered, last.value + 1);
+            savedCopy = file.record();
+            if (file.add() == storage::error::kNone) return file.position();
+            failure = file.lastError();
+        }
+        file.record() = savedCopy;
+        if (standardMessage(25, {}, failure) != platform::kButtonRetry) return std::nullopt;
+    }
+}
+
+}  // namespace framework::form

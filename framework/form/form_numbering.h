@@ -1,0 +1,29 @@
+// Automatic numbering: a form that numbers its records itself takes the highest
+// number in use plus one (1 in an empty file, or within the parent's records when
+// the numbered key has leading components) and adds the record at once, so that
+// the number is reserved while the form is open. Gaps are never filled.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace storage {
+class DataFile;
+class Record;
+struct KeyDef;
+}  // namespace storage
+
+namespace framework::form {
+
+inline constexpr int kNumberingAttempts = 3;
+
+// Numbers the last component of `key`. `savedCopy` holds the user's values on
+// entry (the record to number) and the numbered record afterwards. Up to three
+// attempts; after three failed adds standard message 25 offers three more
+// (Retry) or gives up (Cancel). A read error other than end of file shows
+// standard message 35 with the file's label and gives up. Returns the position
+// (by file) of the reserved record, or nothing when numbering failed.
+std::optional<std::string> reserveNumber(storage::DataFile& file, const storage::KeyDef& key,
+                                         storage::Record& savedCopy);
+
+}  // namespace framework::form
