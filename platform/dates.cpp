@@ -10,7 +10,7 @@ namespace platform {
 namespace {
 
 // Days since 1 January 1970 of a proleptic Gregorian date (H. Hinnant's algorithm).
-std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
+constexpr std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
     y -= m <= 2;
     const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
     const unsigned yoe = static_cast<unsigned>(y - era * 400);
@@ -32,7 +32,8 @@ CivilDate civilFromDays(std::int64_t z) {
     return CivilDate{static_cast<int>(y + (m <= 2)), static_cast<int>(m), static_cast<int>(d)};
 }
 
-const std::int64_t kDayZero = daysFromCivil(1800, 12, 28);
+// Constant-initialised, so day numbers are right even in other files' static initialisers.
+constexpr std::int64_t kDayZero = daysFromCivil(1800, 12, 28);
 constexpr int kLastYear = 9999;
 
 bool testNowSet = false;
