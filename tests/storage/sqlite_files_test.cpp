@@ -13,6 +13,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <memory>
 
 namespace storage_tests {
@@ -312,12 +313,16 @@ TEST_F(SqliteFiles, DiskNamesIgnoreLetterCase) {
     EXPECT_EQ(fs::directory_iterator(folder_.path()) == fs::directory_iterator(), false);
 }
 
-TEST_F(SqliteFiles, ServerAddressesNeedTheServerBackend) {
+TEST_F(SqliteFiles, ServerAddressesGoToTheServerNeverToFiles) {
     DataFile f(currencyLayout());
-    f.setName("postgresql://localhost/suite/Curr");
+    f.setName("postgresql://127.0.0.1:1/suite/Curr");  // nothing listens there
     EXPECT_EQ(f.open(), 90);
     EXPECT_EQ(f.create(), 90);
-    EXPECT_NE(f.driverErrorText().find("not available"), std::string::npos);
+    EXPECT_NE(f.driverErrorText().find("127.0.0.1:1/suite"), std::string::npos);
+    // Nothing but the empty data folder of the fixture.
+    EXPECT_EQ(std::distance(fs::recursive_directory_iterator(folder_.path()),
+                            fs::recursive_directory_iterator()),
+              1);
 }
 
 }  // namespace

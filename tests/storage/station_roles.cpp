@@ -5,6 +5,8 @@
 //                                       opens (alone: deny all) and, for write, starts a
 //                                       transaction; prints the result code, waits for
 //                                       a line, ends the transaction, closes, prints "released"
+//   addrate <disk name> <currency> <number>
+//                                       adds a rate of the currency; prints the result code
 //   number <disk name> <count> <station>
 //                                       adds <count> currencies, each numbered with the
 //                                       highest code + 1 and retried on 40; prints
@@ -57,6 +59,17 @@ int hold(const std::string& disk, const std::string& how, const std::string& rec
     return say("released");
 }
 
+int addRate(const std::string& disk, const std::string& currency, int number) {
+    storage::DataFile f(rateLayout());
+    f.setName(disk);
+    int rc = f.open();
+    if (rc == 0) {
+        setRate(f.record(), currency, number, 1000 + number);
+        rc = f.add();
+    }
+    return say(std::to_string(rc));
+}
+
 int number(const std::string& disk, int count, const std::string& station) {
     storage::DataFile f(currencyLayout());
     f.setName(disk);
@@ -96,6 +109,7 @@ int runStation(int argc, char** argv) {
     const std::vector<std::string> a(argv, argv + argc);
     if (a.size() == 4 && a[0] == "rewrite") return rewrite(a[1], std::stoi(a[2]), a[3]);
     if (a.size() == 4 && a[0] == "hold") return hold(a[1], a[2], a[3]);
+    if (a.size() == 4 && a[0] == "addrate") return addRate(a[1], a[2], std::stoi(a[3]));
     if (a.size() == 4 && a[0] == "number") return number(a[1], std::stoi(a[2]), a[3]);
     std::cerr << "unknown station role\n";
     return 2;

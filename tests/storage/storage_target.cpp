@@ -1,8 +1,13 @@
 #include "tests/storage/storage_target.h"
 
 #include "tests/helpers/temp_folder.h"
+#include "tests/storage/postgres_cluster.h"
 
+#include <gtest/gtest.h>
+
+#include <cstdlib>
 #include <filesystem>
+#include <unistd.h>
 
 namespace storage_tests {
 
@@ -19,10 +24,62 @@ private:
     testing_support::TempFolder folder_;
 };
 
+// PostgreSQL: a schema of its own in the test server's database, dropped with
+// everything in it afterwards; files are tables named by the address.
+class PostgresSpace final : public TargetSpace {
+public:
+    PostgresSpace() {
+        static int spaces = 0;
+        schema_ = "s" + std::to_string(getpid()) + "_" + std::to_string(++spaces);
+        postgresAdmin("CREATE SCHEMA " + schema_ + " AUTHORIZATION " + PostgresCluster::kRole);
+        address_ = PostgresCluster::instance().address(schema_);
+    }
+    ~PostgresSpace() override {
+        PostgresCluster::instance().admin("DROP SCHEMA " + schema_ + " CASCADE");
+    }
+    std::string diskName(std::string_view file) const override {
+        return address_ + std::string(file);
+    }
+
+private:
+    std::string schema_, address_;
+};
+
+void markUnavailable(const std::string& reason) {
+    if (std::getenv("TARVO_REQUIRE_POSTGRESQL")) {
+        ADD_FAILURE() << "PostgreSQL server not available: " << reason;
+        return;
+    }
+    GTEST_SKIP() << "PostgreSQL server not available: " << reason;
+}
+
+// The tests of a target whose server is missing are skipped; their space is empty.
+class NoSpace final : public TargetSpace {
+public:
+    std::string diskName(std::string_view file) const override { return std::string(file); }
+};
+
 }  // namespace
 
 std::vector<StorageTarget> storageTargets() {
-    return {StorageTarget{"SQLite", [] { return std::make_unique<SqliteSpace>(); }}};
+    return {StorageTarget{"SQLite", [] { return std::make_unique<SqliteSpace>(); }},
+            StorageTarget{"PostgreSQL", []() -> std::unique_ptr<TargetSpace> {
+                              if (!requirePostgres()) return std::make_unique<NoSpace>();
+                              return std::make_unique<PostgresSpace>();
+                          }}};
+}
+
+bool requirePostgres() {
+    if (PostgresCluster::instance().ensureRunning()) return true;
+    markUnavailable(PostgresCluster::instance().unavailableReason());
+    return false;
+}
+
+std::vector<std::vector<std::string>> postgresAdmin(const std::string& sql) {
+    std::vector<std::vector<std::string>> rows;
+    if (storage::ErrorState e = PostgresCluster::instance().admin(sql, &rows))
+        ADD_FAILURE() << sql << "\n  " << e.driverText;
+    return rows;
 }
 
 std::unique_ptr<storage::DataFile> fileIn(const TargetSpace& space,

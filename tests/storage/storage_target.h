@@ -31,8 +31,16 @@ struct StorageTarget {
 inline void PrintTo(const StorageTarget& target, std::ostream* os) { *os << target.name; }
 
 // SQLite: a temporary folder (the current directory during the test) with the
-// files under ".\dat\".
+// files under ".\dat\". PostgreSQL: a fresh schema in the database of a test
+// server started for the run (tests/storage/postgres_cluster.h); when the server
+// cannot start, the tests of this target are skipped and say why.
 std::vector<StorageTarget> storageTargets();
+
+// Marks the current test skipped, saying why, when the PostgreSQL test server
+// cannot start (failed instead with TARVO_REQUIRE_POSTGRESQL=1); false then.
+bool requirePostgres();
+// Statements as the test server's superuser; a failure fails the current test.
+std::vector<std::vector<std::string>> postgresAdmin(const std::string& sql);
 
 // A file object named into the space.
 std::unique_ptr<storage::DataFile> fileIn(const TargetSpace& space,

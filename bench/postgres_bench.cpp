@@ -1,0 +1,491 @@
+// Storage benchmark on PostgreSQL: the page benchmark of storage_bench on a table
+// of 1,000,000 records, through the engine and through the same keyset queries
+// written directly against libpq; paging through and loading the whole table;
+// numbered inserts from 4 processes at once.
+//
+//   postgres_bench                      starts a temporary server on loopback (as the
+//                                       storage tests do), fills the table, runs, stops it
+//   TARVO_BENCH_PG=<data directory>     uses that server instead, e.g.
+//                                       "postgresql://bench@db/suite/bench/" (the schema must
+//                                       exist); a table already filled is reused
+//   postgres_bench --number <disk name> <count> <station>   (one inserting process)
+//
+// The table is made by the engine (create) and filled with COPY, which takes
+// seconds where adding a million records one by one would take minutes.
+#include "bench/bench_data.h"
+#include "storage/field_codec.h"
+#include "storage/postgres/row_codec.h"
+#include "tests/storage/postgres_cluster.h"
+
+#include <benchmark/benchmark.h>
+#include <libpq-fe.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <random>
+#include <set>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+using storage::Direction;
+using storage::PageRequest;
+using storage::PageRow;
+
+constexpr std::int64_t kItems = 1'000'000;
+constexpr std::size_t kPage = 20;
+constexpr std::size_t kAnchors = 1000;
+
+void fail(const std::string& what) {
+    std::cerr << "postgres_bench: " << what << "\n";
+    std::exit(1);
+}
+
+// --- The data set ------------------------------------------------------------
+
+struct Dataset {
+    std::string directory;  // the data directory setting
+    std::string schema;
+    bool ownServer = false;
+    std::unique_ptr<storage::DataFile> file;
+    PGconn* direct = nullptr;
+    std::vector<std::int64_t> codes;        // anchors: random existing codes
+    std::vector<std::string> positions[2];  // their positions by CODE_KEY, NAME_KEY
+
+    ~Dataset() {
+        file.reset();
+        if (direct) PQfinish(direct);
+        if (ownServer) storage_tests::PostgresCluster::instance().stop();
+    }
+};
+
+// A connection of its own, as a hand-written program has it.
+PGconn* connectDirectly(const std::string& directory) {
+    storage::postgres::ServerAddress address;
+    if (parseServerAddress(directory + "x", address)) fail("not a server address: " + directory);
+    const char* keys[] = {"host", "port", "user", "dbname", nullptr};
+    const char* values[] = {address.server.host.c_str(), address.server.port.c_str(),
+                            address.server.user.c_str(), address.server.database.c_str(), nullptr};
+    PGconn* c = PQconnectdbParams(keys, values, 0);
+    if (PQstatus(c) != CONNECTION_OK) fail(std::string("connecting: ") + PQerrorMessage(c));
+    return c;
+}
+
+void exec(PGconn* c, const std::string& sql) {
+    PGresult* r = PQexec(c, sql.c_str());
+    const ExecStatusType s = PQresultStatus(r);
+    if (s != PGRES_COMMAND_OK && s != PGRES_TUPLES_OK && s != PGRES_COPY_IN)
+        fail(sql + ": " + PQerrorMessage(c));
+    PQclear(r);
+}
+
+std::int64_t count(PGconn* c, const std::string& table) {
+    PGresult* r = PQexec(c, ("SELECT count(*) FROM " + table).c_str());
+    const std::int64_t n =
+        PQresultStatus(r) == PGRES_TUPLES_OK ? std::atoll(PQgetvalue(r, 0, 0)) : -1;
+    PQclear(r);
+    return n;
+}
+
+std::string hex(const std::string& bytes) {
+    static const char digits[] = "0123456789abcdef";
+    std::string out = "\\\\x";
+    for (unsigned char b : bytes) {
+        out += digits[b >> 4];
+        out += digits[b & 0x0F];
+    }
+    return out;
+}
+
+// A value in COPY's text form.
+std::string copyText(const std::string& value) {
+    std::string out;
+    for (char c : value) {
+        if (c == '\\' || c == '\t' || c == '\n' || c == '\r') out += '\\';
+        out += c == '\t' ? 't' : c == '\n' ? 'n' : c == '\r' ? 'r' : c;
+    }
+    return out;
+}
+
+// Creates the table through the engine and fills it with COPY in the engine's
+// column forms (the same conversions an add makes).
+void build(Dataset& s, const std::string& table) {
+    storage::DataFile f(bench::itemLayout());
+    f.setName(s.directory + "Item");
+    if (f.create()) fail("creating the table: " + f.driverErrorText());
+    const auto start = std::chrono::steady_clock::now();
+    exec(s.direct,
+         "COPY " + table +
+             " (row_version, code, name, price, amount, note, flag, upper_name) FROM STDIN");
+    storage::Record r(bench::itemLayout());
+    std::string chunk;
+    for (std::int64_t code = 1; code <= kItems; ++code) {
+        bench::setItem(r, code);
+        chunk += "1";
+        for (std::size_t field = 0; field < 6; ++field)
+            chunk += "\t" + copyText(storage::postgres::fieldText(r, field));
+        chunk += "\t" + hex(storage::keyTextOf(r, 1)) + "\n";
+        if (chunk.size() > (1 << 20) || code == kItems) {
+            if (PQputCopyData(s.direct, chunk.data(), static_cast<int>(chunk.size())) != 1)
+                fail(std::string("COPY: ") + PQerrorMessage(s.direct));
+            chunk.clear();
+        }
+    }
+    if (PQputCopyEnd(s.direct, nullptr) != 1) fail("ending COPY");
+    PGresult* r2 = PQgetResult(s.direct);
+    if (PQresultStatus(r2) != PGRES_COMMAND_OK)
+        fail(std::string("COPY: ") + PQerrorMessage(s.direct));
+    PQclear(r2);
+    while (PGresult* more = PQgetResult(s.direct)) PQclear(more);
+    exec(s.direct, "VACUUM ANALYZE " + table);
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::cerr << "loaded " << kItems << " records with COPY (keys and statistics included) in "
+              << seconds << " s\n";
+}
+
+void prepare(Dataset& s) {
+    if (const char* given = std::getenv("TARVO_BENCH_PG")) {
+        s.directory = given;
+    } else {
+        auto& cluster = storage_tests::PostgresCluster::instance();
+        if (!cluster.ensureRunning()) fail(cluster.unavailableReason());
+        s.ownServer = true;
+        if (cluster.admin("CREATE SCHEMA bench AUTHORIZATION " +
+                          std::string(storage_tests::PostgresCluster::kRole)))
+            fail("creating the schema");
+        s.directory = cluster.address("bench");
+    }
+    storage::postgres::ServerAddress address;
+    parseServerAddress(s.directory + "Item", address);
+    const std::string table = "\"" + address.schema + "\".\"item\"";
+    s.direct = connectDirectly(s.directory);
+    if (count(s.direct, table) != kItems) build(s, table);
+
+    s.file = std::make_unique<storage::DataFile>(bench::itemLayout());
+    s.file->setName(s.directory + "Item");
+    if (int rc = s.file->open())
+        fail("opening: " + std::to_string(rc) + " " + s.file->driverErrorText());
+
+    std::mt19937_64 random(42);
+    std::uniform_int_distribution<std::int64_t> pick(1, kItems);
+    storage::Record value(bench::itemLayout());
+    for (std::size_t i = 0; i < kAnchors; ++i) {
+        const std::int64_t code = pick(random);
+        s.codes.push_back(code);
+        bench::setItem(value, code);
+        for (int k = 0; k < 2; ++k) {
+            PageRequest r;
+            r.key = &bench::itemLayout().keys()[static_cast<std::size_t>(k)];
+            r.from = PageRequest::From::KeyValue;
+            r.value = &value;
+            std::vector<PageRow> rows;
+            if (s.file->readPage(r, rows) || rows.size() != 1) fail("finding an anchor");
+            s.positions[k].push_back(rows.front().position);
+        }
+    }
+    s.schema = address.schema;
+}
+
+Dataset& dataset() {
+    static Dataset d;
+    static const bool ready = (prepare(d), true);
+    (void)ready;
+    return d;
+}
+
+const storage::KeyDef& keyOf(int k) {
+    return bench::itemLayout().keys()[static_cast<std::size_t>(k)];
+}
+
+// --- Through the engine ---------------------------------------------------------
+
+enum class Page { First, Next, Previous, Last, Locate };
+
+void enginePage(benchmark::State& state, int k, Page page) {
+    Dataset& d = dataset();
+    storage::Record value(bench::itemLayout());
+    std::vector<PageRow> rows;
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const std::size_t a = i++ % kAnchors;
+        PageRequest r;
+        r.key = &keyOf(k);
+        r.count = kPage;
+        switch (page) {
+            case Page::First:
+                break;
+            case Page::Last:
+                r.direction = Direction::Backward;
+                break;
+            case Page::Next:
+            case Page::Previous:
+                r.from = PageRequest::From::Position;
+                r.position = d.positions[k][a];
+                r.inclusive = false;
+                r.direction = page == Page::Next ? Direction::Forward : Direction::Backward;
+                break;
+            case Page::Locate:
+                bench::setItem(value, d.codes[a]);
+                r.from = PageRequest::From::KeyValue;
+                r.value = &value;
+                break;
+        }
+        if (d.file->readPage(r, rows) != 0 || rows.size() != kPage)
+            state.SkipWithError("short page");
+        benchmark::DoNotOptimize(rows.data());
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * kPage));
+}
+
+// --- Directly through libpq -------------------------------------------------------
+
+struct DirectRow {
+    std::int64_t code;
+    std::string name;
+    double price;
+    std::string amount;
+    std::string note;
+    int flag;
+};
+
+void directPage(benchmark::State& state, int k, Page page) {
+    Dataset& d = dataset();
+    const std::string column = k == 0 ? "code" : "upper_name";
+    std::string where, order = " ORDER BY " + column;
+    switch (page) {
+        case Page::First:
+            break;
+        case Page::Last:
+            order += " DESC";
+            break;
+        case Page::Next:
+            where = " WHERE " + column + " > $1";
+            break;
+        case Page::Previous:
+            where = " WHERE " + column + " < $1";
+            order += " DESC";
+            break;
+        case Page::Locate:
+            where = " WHERE " + column + " >= $1";
+            break;
+    }
+    const std::string sql = "SELECT row_id, code, name, price, amount, note, flag FROM \"" +
+                            d.schema + "\".item" + where + order + " LIMIT 20";
+    const std::string name = "direct_" + std::to_string(k) + "_" + std::to_string(int(page));
+    static std::set<std::string> preparedAlready;  // the library runs a benchmark more than once
+    if (preparedAlready.insert(name).second) {
+        PGresult* prepared = PQprepare(d.direct, name.c_str(), sql.c_str(), 0, nullptr);
+        if (PQresultStatus(prepared) != PGRES_COMMAND_OK) fail(PQerrorMessage(d.direct));
+        PQclear(prepared);
+    }
+    std::vector<DirectRow> rows;
+    rows.reserve(kPage);
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const std::size_t a = i++ % kAnchors;
+        std::string value = k == 0 ? std::to_string(d.codes[a]) : bench::itemName(d.codes[a]);
+        const char* values[] = {value.c_str()};
+        const int lengths[] = {static_cast<int>(value.size())};
+        const int formats[] = {k == 0 ? 0 : 1};  // the name as raw bytes (bytea)
+        PGresult* r = PQexecPrepared(d.direct, name.c_str(), where.empty() ? 0 : 1, values, lengths,
+                                     formats, 0);
+        rows.clear();
+        for (int row = 0; row < PQntuples(r); ++row)
+            rows.push_back({std::atoll(PQgetvalue(r, row, 1)), PQgetvalue(r, row, 2),
+                            std::strtod(PQgetvalue(r, row, 3), nullptr), PQgetvalue(r, row, 4),
+                            PQgetvalue(r, row, 5), std::atoi(PQgetvalue(r, row, 6))});
+        PQclear(r);
+        if (rows.size() != kPage) state.SkipWithError("short page");
+        benchmark::DoNotOptimize(rows.data());
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * kPage));
+}
+
+// --- Whole table ---------------------------------------------------------------------
+
+void loadWholeFile(benchmark::State& state) {
+    Dataset& d = dataset();
+    for (auto _ : state) {
+        const std::int64_t before = bench::residentKilobytes();
+        std::vector<PageRow> rows;
+        PageRequest r;
+        r.key = &keyOf(0);
+        r.count = static_cast<std::size_t>(kItems);
+        if (d.file->readPage(r, rows) != 0 || rows.size() != static_cast<std::size_t>(kItems))
+            state.SkipWithError("short load");
+        benchmark::DoNotOptimize(rows.data());
+        state.counters["rss_growth_kB"] = static_cast<double>(bench::residentKilobytes() - before);
+    }
+}
+
+void pageThroughWholeFile(benchmark::State& state) {
+    Dataset& d = dataset();
+    for (auto _ : state) {
+        const std::int64_t before = bench::residentKilobytes();
+        std::int64_t peak = before, seen = 0;
+        PageRequest r;
+        r.key = &keyOf(1);
+        r.count = kPage;
+        std::vector<PageRow> rows;
+        for (;;) {
+            if (d.file->readPage(r, rows) != 0) {
+                state.SkipWithError("read failed");
+                break;
+            }
+            if (rows.empty()) break;
+            seen += static_cast<std::int64_t>(rows.size());
+            r.from = PageRequest::From::Position;
+            r.position = rows.back().position;
+            r.inclusive = false;
+            if (seen % 100000 < static_cast<std::int64_t>(kPage))
+                peak = std::max(peak, bench::residentKilobytes());
+        }
+        if (seen != kItems) state.SkipWithError("not every record was seen");
+        state.counters["pages"] = static_cast<double>(seen / static_cast<std::int64_t>(kPage));
+        state.counters["rss_start_kB"] = static_cast<double>(before);
+        state.counters["rss_growth_kB"] =
+            static_cast<double>(std::max(peak, bench::residentKilobytes()) - before);
+    }
+}
+
+// --- Numbered inserts from 4 processes ---------------------------------------------------
+
+int numberRole(const std::string& disk, int count, const std::string& station) {
+    storage::DataFile f(bench::numberedLayout());
+    f.setName(disk);
+    f.sendOption("Recover=30");
+    if (f.open()) return 1;
+    const auto& key = bench::numberedLayout().keys().front();
+    int retries = 0;
+    for (int i = 0; i < count; ++i) {
+        for (;;) {
+            f.set(key);
+            const int rc = f.previous();
+            if (rc != 0 && rc != 33) return 2;
+            const std::int64_t next = rc == 33 ? 1 : f.record().getInt(0) + 1;
+            f.record().clear();
+            f.record().setInt(0, next);
+            f.record().setText(1, station);
+            const int added = f.add();
+            if (added == 0) break;
+            if (added != 40) return 3;
+            ++retries;
+        }
+    }
+    std::cout << retries << std::endl;
+    return 0;
+}
+
+void numberedInserts(benchmark::State& state) {
+    Dataset& d = dataset();
+    constexpr int kStations = 4, kEach = 1000;
+    const std::string disk = d.directory + "Numbered";
+    for (auto _ : state) {
+        storage::DataFile f(bench::numberedLayout());
+        f.setName(disk);
+        if (f.create()) fail("creating the numbered table: " + f.driverErrorText());
+        char self[4096] = {};
+        if (readlink("/proc/self/exe", self, sizeof self - 1) <= 0) fail("no /proc/self/exe");
+        std::vector<pid_t> children;
+        std::vector<FILE*> outputs;
+        const auto start = std::chrono::steady_clock::now();
+        for (int s = 1; s <= kStations; ++s) {
+            int out[2];
+            if (pipe(out) != 0) fail("pipe");
+            std::vector<std::string> words = {self, "--number", disk, std::to_string(kEach),
+                                              "S" + std::to_string(s)};
+            std::vector<char*> argv;
+            for (auto& w : words) argv.push_back(w.data());
+            argv.push_back(nullptr);
+            posix_spawn_file_actions_t actions;
+            posix_spawn_file_actions_init(&actions);
+            posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+            posix_spawn_file_actions_addclose(&actions, out[0]);
+            pid_t pid = 0;
+            if (posix_spawn(&pid, self, &actions, nullptr, argv.data(), environ) != 0)
+                fail("spawn");
+            posix_spawn_file_actions_destroy(&actions);
+            close(out[1]);
+            children.push_back(pid);
+            outputs.push_back(fdopen(out[0], "r"));
+        }
+        long retries = 0;
+        for (std::size_t i = 0; i < children.size(); ++i) {
+            long r = 0;
+            if (std::fscanf(outputs[i], "%ld", &r) == 1) retries += r;
+            std::fclose(outputs[i]);
+            int status = 0;
+            waitpid(children[i], &status, 0);
+            if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+                state.SkipWithError("an inserting process failed");
+        }
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        state.SetIterationTime(seconds);
+
+        if (f.open()) fail("opening the numbered table");
+        f.set(bench::numberedLayout().keys().front());
+        std::int64_t expected = 1;
+        std::map<std::string, int> perStation;
+        bool contiguous = true;
+        while (f.next() == 0) {
+            contiguous = contiguous && f.record().getInt(0) == expected++;
+            ++perStation[f.record().getText(1)];
+        }
+        const bool complete = expected - 1 == kStations * kEach && perStation.size() == kStations;
+        if (!contiguous || !complete) state.SkipWithError("numbers missing or duplicated");
+        state.counters["records"] = static_cast<double>(expected - 1);
+        state.counters["retries_on_40"] = static_cast<double>(retries);
+        state.counters["inserts_per_s"] = static_cast<double>(kStations * kEach) / seconds;
+    }
+}
+
+void registerAll() {
+    const char* keys[] = {"code", "name"};
+    const std::pair<const char*, Page> pages[] = {{"first_page", Page::First},
+                                                  {"next_page", Page::Next},
+                                                  {"previous_page", Page::Previous},
+                                                  {"last_page", Page::Last},
+                                                  {"locate_value", Page::Locate}};
+    for (int k = 0; k < 2; ++k)
+        for (const auto& [name, page] : pages) {
+            benchmark::RegisterBenchmark((std::string("engine/") + keys[k] + "/" + name).c_str(),
+                                         enginePage, k, page)
+                ->Unit(benchmark::kMicrosecond);
+            benchmark::RegisterBenchmark((std::string("direct/") + keys[k] + "/" + name).c_str(),
+                                         directPage, k, page)
+                ->Unit(benchmark::kMicrosecond);
+        }
+    benchmark::RegisterBenchmark("engine/page_through_whole_file", pageThroughWholeFile)
+        ->Iterations(1)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("engine/load_whole_file", loadWholeFile)
+        ->Iterations(1)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("numbered_inserts/4_processes_x_1000", numberedInserts)
+        ->Iterations(1)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 5 && std::string(argv[1]) == "--number")
+        return numberRole(argv[2], std::atoi(argv[3]), argv[4]);
+    benchmark::Initialize(&argc, argv);
+    registerAll();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
