@@ -20,6 +20,13 @@ int runReport(const Report& report, framework::RecordSource& source, QWidget* pa
     });
 }
 
+void installReportRunner(QWidget* parent) {
+    framework::setReportRunner(
+        [parent](const framework::ReportDefinition& report, framework::RecordSource& source) {
+            return runReport(report, source, parent);
+        });
+}
+
 PdfRendering renderToPdf(const Report& report, framework::RecordSource& source,
                          const QString& path) {
     ReportEngine engine(report.layout);

@@ -4,6 +4,7 @@
 
 #include "framework/report_cycle.h"
 #include "framework/report_layout.h"
+#include "framework/report_procedure.h"
 #include "framework/shared_state.h"
 
 #include <QString>
@@ -14,16 +15,17 @@ namespace ui {
 
 // A report: its page layout and the settings of its cycle (second string of the
 // progress window, fixed total, record check, values computed per record).
-struct Report {
-    framework::report::Layout layout;
-    framework::ReportCycleSettings cycle;
-};
+using Report = framework::ReportDefinition;
 
 // The report procedure: progress window, pages, preview, and printing through the
 // printer dialog when the preview says so. Returns the response (1 when every
 // record was printed, 2 when cancelled or nothing was found), also left in
 // GlobalResponse.
 int runReport(const Report& report, framework::RecordSource& source, QWidget* parent = nullptr);
+
+// Makes runReport() above the report procedure of the screens
+// (framework::runReport), with `parent` as the windows' parent.
+void installReportRunner(QWidget* parent = nullptr);
 
 struct PdfRendering {
     int response = framework::kResponseCancelled;

@@ -20,6 +20,8 @@ class Record;
 
 namespace framework::browse {
 
+class BrowseEngine;
+
 // Where a cell's text or a header sits within its column, with an indent in the
 // window's dialog units.
 struct CellAlignment {
@@ -92,6 +94,31 @@ struct ListButtons {
     bool select = false;
 };
 
+// A button's caption and tool tip (code page 1251); an empty caption leaves the
+// button with its icon only, an empty tip gives it none.
+struct ButtonLabel {
+    std::string text;
+    std::string tip;
+};
+
+// The captions of the list's own buttons.
+struct ListButtonLabels {
+    ButtonLabel insert{platform::ru("Добавить")};
+    ButtonLabel change{platform::ru("Изменить")};
+    ButtonLabel remove{platform::ru("Удалить")};
+    ButtonLabel select{platform::ru("Выбрать")};
+    ButtonLabel close{platform::ru("Выход")};
+    ButtonLabel help{platform::ru("Помощь")};
+};
+
+// A button of the book's own ("Печатать", "История курса"): the window shows it
+// beside the list's buttons and calls BrowseEngine::extraButton with its index.
+// The action decides what follows (a refresh, a re-read of the highlighted record).
+struct ExtraButton {
+    ButtonLabel label;
+    std::function<void(BrowseEngine& list)> action;
+};
+
 struct BrowseDefinition {
     storage::DataFile& file;
     int listNumber = 1;  // BRW1 in a list window; BRW2, BRW9 for lists inside forms
@@ -105,10 +132,15 @@ struct BrowseDefinition {
     RefusalTexts refusals;
     PopupMenuTexts popup;
 
+    std::string title;       // window caption, code page 1251 (" Цены")
     std::string iniSection;  // "Price_t"
     std::string helpTopic;   // "Sprav\Price.htm"
     ListWallpaper wallpaper = ListWallpaper::Tabl1;
     ListButtons buttons;
+    ListButtonLabels labels;
+    std::vector<ExtraButton> extraButtons;
+    // A line shown above the list (the parent a ranged list belongs to); empty = none.
+    std::string heading;
     // A list inside a form: it shares the form's window, does not take the request
     // globals, and neither opens nor closes a window of its own.
     bool embedded = false;

@@ -158,6 +158,12 @@ void BrowseEngine::helpButton() {
     if (!def_.helpTopic.empty()) openHelp(def_.helpTopic);
 }
 
+void BrowseEngine::extraButton(std::size_t index) {
+    if (closed_ || index >= def_.extraButtons.size()) return;
+    const auto& action = def_.extraButtons[index].action;
+    if (action) action(*this);
+}
+
 std::string BrowseEngine::rangeValue() const { return activeSetup().rangeValue; }
 
 }  // namespace framework::browse

@@ -72,6 +72,8 @@ public:
     void selectButton();
     void closeButton();  // also the window's close box
     void helpButton();
+    // A button of the book's own: runs its action (definition().extraButtons).
+    void extraButton(std::size_t index);
     // The frame's toolbar (2000..2012) while this list's window is the active one.
     void toolbar(int button);
 
@@ -81,6 +83,10 @@ public:
     // Re-reads the highlighted record into the buffer with change detection armed
     // (before handing it to anything else: a report, another list).
     void readHighlightedRecord();
+    // Prepares the frame's toolbar for this list (done by the list itself when its
+    // window opens and after each toolbar press; a form that ties the toolbar to
+    // a list of its own repeats it after every event).
+    void prepareToolbar();
 
     // --- Inspection --------------------------------------------------------------
     const BrowseDefinition& definition() const { return def_; }
@@ -147,8 +153,6 @@ private:
     bool refusedByRights(int request);
     bool moveForNavigation(int vcr);
 
-    // Toolbar (toolbar.cpp).
-    void prepareToolbar();
 
     // Display (page_display.cpp).
     void setupQueue();

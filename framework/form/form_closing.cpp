@@ -32,6 +32,7 @@ void FormEngine::close(int response) {
     if (closed_) return;
     response_ = response;
     if (response_ != kResponseCompleted) dropPlaceholder();
+    finishLists();
     if (fileInUse_) {
         releaseFile(file());
         fileInUse_ = false;

@@ -4,6 +4,7 @@
 // engine (form_engine.h) runs every form from such a declaration.
 #pragma once
 
+#include "framework/browse/browse_definition.h"
 #include "platform/cp1251.h"
 
 #include <functional>
@@ -28,6 +29,7 @@ enum class FieldControl {
     Check,    // a check box: 1 when ticked, 0 when not
     Options,  // an option group storing the value of the chosen option
     Display,  // shown only, never read back (a run-time string)
+    Button,   // a button of the book's own; its press goes to the `control` hook
 };
 
 struct FormField {
@@ -64,11 +66,28 @@ struct ActionTexts {
     std::string remove;
 };
 
+// An empty OK or cancel text leaves that button with its icon only.
 struct ButtonTexts {
     std::string ok = platform::ru("Выход с записью");
     std::string okTip = platform::ru("Выход с записью изменений");
     std::string cancel = platform::ru("Отменить");
     std::string cancelTip;
+    std::string help = platform::ru("Помощь");  // shown when the form has a help topic
+    std::string helpTip;
+};
+
+// A list shown inside the form (the rates of a currency), run by the browse engine
+// on a view that the form window supplies (FormView::listView). The form opens it
+// with its window, rebuilds it whenever the window regains focus or is resized,
+// refreshes it on a change of tab (a ranged list starts again when its parent
+// value moved), and ends it when the form closes.
+struct EmbeddedList {
+    int control = 0;  // its control number: FormView::focusedEntry names it while it has focus
+    std::string tab;  // the tab sheet page that holds it
+    std::function<browse::BrowseDefinition()> definition;  // run as `embedded`
+    // The frame's toolbar is the list's: prepared for it when the window opens and
+    // after every event, and 2004 to 2010 and 2012 go to the list while it has focus.
+    bool tiesToolbar = false;
 };
 
 // What a book adds to the cycle. Every hook is optional.
@@ -103,6 +122,7 @@ struct FormDefinition {
     std::string namingField;  // its clipped value closes the caption of change and delete
     ButtonTexts buttons;
     std::vector<FormField> fields;  // in tab order
+    std::vector<EmbeddedList> lists;
 
     // Automatic numbering: the key whose last component the engine numbers
     // (within the leading components); empty when the user types the key.

@@ -3,6 +3,7 @@
 #include "framework/file_access.h"
 #include "framework/form/form_ditto.h"
 #include "framework/form/form_environment.h"
+#include "framework/form/form_lists.h"
 #include "framework/form/form_numbering.h"
 #include "framework/form/form_view.h"
 #include "framework/shared_state.h"
@@ -15,7 +16,8 @@ namespace framework::form {
 
 int FormDefinition::firstEntry() const {
     for (const FormField& field : fields)
-        if (field.control != FieldControl::Display) return field.entry;
+        if (field.control != FieldControl::Display && field.control != FieldControl::Button)
+            return field.entry;
     return 0;
 }
 
@@ -139,25 +141,35 @@ void FormEngine::windowOpened() {
     shown_ = true;
     if (definition_.preparesToolbar) prepareToolbar(toolbar_, view_, request_);
     view_.showRecord();
+    openLists();
     view_.focusEntry(definition_.firstEntry());
     if (definition_.hooks.opened) definition_.hooks.opened(*this);
+    afterEvent();
 }
 
 void FormEngine::okPressed() {
     if (closed_ || !okEnabled_) return;
     vcr_ = 0;
     startCompletion();
+    afterEvent();
 }
 
 void FormEngine::cancelPressed() {
     if (closed_) return;
     vcr_ = 0;
     closeRequested();
+    afterEvent();
 }
 
 void FormEngine::toolbarPressed(int button) {
     if (closed_) return;
+    pressToolbar(button);
+    afterEvent();
+}
+
+void FormEngine::pressToolbar(int button) {
     if (definition_.hooks.toolbar && definition_.hooks.toolbar(*this, button)) return;
+    if (toolbarToList(button)) return;
     if (button == kToolDitto) {
         if (toolbar_.enabled(kToolDitto)) dittoPressed();
         return;
@@ -182,21 +194,29 @@ void FormEngine::dittoPressed() {
     const int index = file().layout().fieldIndex(field->field);
     if (index < 0) return;
     if (recallDitto(file(), static_cast<std::size_t>(index))) view_.showRecord();
+    afterEvent();
 }
 
 void FormEngine::entryAccepted(int entry) {
-    if (closed_ || !definition_.hooks.accepted) return;
-    definition_.hooks.accepted(*this, entry);
-    view_.showRecord();
+    if (closed_) return;
+    if (definition_.hooks.accepted) {
+        definition_.hooks.accepted(*this, entry);
+        view_.showRecord();
+    }
+    afterEvent();
 }
 
 void FormEngine::controlPressed(int control) {
-    if (closed_ || !definition_.hooks.control) return;
-    definition_.hooks.control(*this, control);
+    if (closed_) return;
+    if (definition_.hooks.control) definition_.hooks.control(*this, control);
+    afterEvent();
 }
 
 void FormEngine::redisplay() {
-    if (!closed_ && windowOpen_) view_.showRecord();
+    if (closed_ || !windowOpen_) return;
+    view_.showRecord();
+    refreshLists(true);
+    afterEvent();
 }
 
 void FormEngine::abandon() {

@@ -15,11 +15,17 @@
 #include "storage/record.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace storage {
 class DataFile;
+}
+
+namespace framework::browse {
+class BrowseEngine;
 }
 
 namespace framework::form {
@@ -56,8 +62,12 @@ public:
     void entryAccepted(int entry);
     // A control of the book's own.
     void controlPressed(int control);
-    // Focus regained or size changed: show the record again.
+    // Focus regained or size changed: show the record again (and rebuild the lists
+    // inside the form).
     void redisplay();
+    // Another tab page was chosen: the lists inside the form refresh (a ranged one
+    // starts again when its parent value moved).
+    void tabChanged();
     // The window went away without a close request: closes cancelled, asking nothing.
     void abandon();
 
@@ -77,12 +87,17 @@ public:
     bool numberedInsert() const { return placeholder_.has_value(); }
     const std::string& caption() const { return caption_; }
     const FormToolbar& toolbar() const { return toolbar_; }
+    // The list inside the form with this control number while the window is open
+    // (the window forwards the list's own events to it); nullptr otherwise.
+    browse::BrowseEngine* list(int control);
 
     // Puts focus on the first field and clears the navigation request: the form
     // stays open after a failed write.
     void stay();
 
 private:
+    void pressToolbar(int button);
+
     // Opening steps.
     bool refusedByRights();
     void applyWallpaper();
@@ -96,6 +111,16 @@ private:
     void completeDelete();
     void reportDuplicate(const storage::ErrorState& error);
     void deleteWithoutWindow();
+
+    // Lists inside the form (form_lists.cpp).
+    struct RunningList;
+    void openLists();
+    void refreshLists(bool force);
+    void finishLists();
+    bool toolbarToList(int button);
+    // After every event of the window: a form whose toolbar belongs to its list
+    // prepares it for the list again.
+    void afterEvent();
 
     // Closing (form_closing.cpp).
     bool confirmCancel();
@@ -117,6 +142,7 @@ private:
     std::optional<std::string> placeholder_;  // position of the numbered record
     std::string caption_;
     FormToolbar toolbar_;
+    std::vector<std::unique_ptr<RunningList>> lists_;
 };
 
 // The form procedure: opens the form, runs its window until it closes, and returns

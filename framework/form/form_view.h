@@ -2,11 +2,18 @@
 // it: built from the book's FormDefinition, it shows the file's record buffer,
 // reads its entries back into it, and forwards the user's actions to the engine
 // (FormEngine::okPressed, cancelPressed, closeRequested, toolbarPressed,
-// dittoPressed, entryAccepted, controlPressed, redisplay).
+// dittoPressed, entryAccepted, controlPressed, redisplay, tabChanged). An entry
+// the user accepts is stored into the record buffer before entryAccepted.
+// Lists inside the form (FormDefinition::lists) are shown through listView(); the
+// window forwards their list events to FormEngine::list(control).
 #pragma once
 
 #include <optional>
 #include <string>
+
+namespace framework::browse {
+class BrowseView;
+}
 
 namespace framework::form {
 
@@ -58,13 +65,24 @@ public:
     // Every control that is not a prompt: entries, check boxes, buttons, OK, cancel.
     virtual void setControlsEnabled(bool enabled) = 0;
     virtual void focusEntry(int entry) = 0;
-    virtual int focusedEntry() const = 0;  // 0 when no entry has focus
+    // The entry, or the embedded list, that has focus (its control number); 0 when
+    // none has.
+    virtual int focusedEntry() const = 0;
     // The focus frame that encloses the selected control.
     virtual void showFocusFrame() = 0;
 
     // --- The frame's toolbar ---------------------------------------------------------
     // An empty tip leaves the button's tip as it is.
     virtual void setToolbarButton(int button, bool enabled, const std::string& tip = {}) = 0;
+
+    // --- Lists inside the form ---------------------------------------------------------
+    // The view of the embedded list with this control number, once the window is
+    // open; nullptr when the window shows no such list. Its openWindow and
+    // closeWindow are never called, and the toolbar goes through setToolbarButton.
+    virtual browse::BrowseView* listView(int control) {
+        (void)control;
+        return nullptr;
+    }
 };
 
 }  // namespace framework::form

@@ -1,0 +1,261 @@
+// The form window built from a book's definition, run as a list runs it (with
+// GlobalRequest set), and driven through its entries, keys and buttons.
+#include "tests/ui/book_window_fixture.h"
+
+#include "platform/ini_file.h"
+#include "ui/focus_frame_widget.h"
+#include "ui/list_panel.h"
+
+#include <QLabel>
+#include <QMdiSubWindow>
+
+namespace book_windows_tests {
+namespace {
+
+class FormWindowTest : public BookWindowTest {
+protected:
+    // The form procedure as a list calls it: inside the frame when `inFrame`.
+    int runForm(int request, bool inFrame = true) {
+        // A new record starts empty, as the list leaves it.
+        if (request == framework::kRequestInsert) price.record().clear();
+        framework::globalRequest() = request;
+        ui::FormHostScope host(inFrame ? &area : nullptr, nullptr);
+        return ui::runFormWindow(form);
+    }
+    // A record picked as the list leaves it for a change or delete.
+    void pick(int code) {
+        if (framework::userCount(price) == 0) framework::useFile(price);
+        price.record().clear();
+        price.record().setValue("PRI:ID", std::to_string(code));
+        price.watch();
+        ASSERT_EQ(price.get(*price.layout().primaryKey()), 0);
+    }
+    std::vector<int> storedCodes() {
+        storage::DataFile other(price.layout());
+        other.setName(price.name());
+        std::vector<int> codes;
+        if (other.open() != 0) return codes;
+        other.set(*price.layout().primaryKey());
+        while (other.next() == 0) codes.push_back(static_cast<int>(other.record().getInt(0)));
+        return codes;
+    }
+};
+
+TEST_F(FormWindowTest, BuiltFromTheDefinitionWithPromptsTipsTabOrderAndButtons) {
+    onForm([&](ui::FormWindow& form) {
+        EXPECT_EQ(form.entries(), (std::vector<int>{4, 6, 8, 10, 12}));
+        EXPECT_EQ(form.prompt(4)->text(), qt("Код цены:"));
+        EXPECT_EQ(form.prompt(10)->text(), qt("Коеффициент:"));
+        EXPECT_EQ(form.entryWidget(6)->toolTip(), qt("Название цены"));
+        EXPECT_EQ(form.okButton()->text(), qt("Выход с записью"));
+        EXPECT_EQ(form.okButton()->toolTip(), qt("Выход с записью изменений"));
+        EXPECT_EQ(form.cancelButton()->text(), qt("Отменить"));
+        EXPECT_EQ(form.lineEdit(6)->maxLength(), 24);
+        EXPECT_TRUE(form.lineEdit(8)->alignment() & Qt::AlignRight);
+        // The record buffer through the pictures: the new number, a blank discount.
+        EXPECT_EQ(form.lineEdit(4)->text(), "1");
+        EXPECT_EQ(form.lineEdit(8)->text(), "");
+        // Tab order: the fields as declared, then OK and cancel.
+        std::vector<QWidget*> chain{form.lineEdit(4)};
+        while (chain.size() < 7) {
+            QWidget* next = chain.back()->nextInFocusChain();
+            while (!(next->focusPolicy() & Qt::TabFocus) || next->isHidden())
+                next = next->nextInFocusChain();
+            chain.push_back(next);
+        }
+        EXPECT_EQ(chain[1], form.lineEdit(6));
+        EXPECT_EQ(chain[4], form.lineEdit(12));
+        EXPECT_EQ(chain[5], form.okButton());
+        EXPECT_EQ(chain[6], form.cancelButton());
+        // Inside the frame, the form is an MDI child with the frame's toolbar.
+        EXPECT_NE(form.subWindow(), nullptr);
+        EXPECT_EQ(area.activeSubWindow(), form.subWindow());
+        EXPECT_EQ(form.focusedEntry(), 4);
+        auto states = form.toolbarStates();
+        EXPECT_TRUE(states[2000].enabled);
+        EXPECT_EQ(states[2000].tip, "Save record and add another");
+        EXPECT_TRUE(states[2008].enabled);
+        EXPECT_FALSE(states[2004].enabled);
+        EXPECT_TRUE(states[2011].enabled);
+        click(form.cancelButton());
+    });
+    EXPECT_EQ(runForm(framework::kRequestInsert), framework::kResponseCancelled);
+    // The numbered placeholder is gone again; the window too.
+    EXPECT_TRUE(storedCodes().empty());
+    EXPECT_TRUE(area.subWindowList().isEmpty());
+    EXPECT_EQ(ui::FormWindow::running(), nullptr);
+}
+
+TEST_F(FormWindowTest, RefusedEntryBeepsKeepsFocusAndTheFormStays) {
+    addPrice(1, "A");
+    pick(1);
+    int attempts = 0;
+    onForm([&](ui::FormWindow& form) {
+        type(form, 8, "abc");
+        click(form.okButton());
+        ++attempts;
+        EXPECT_TRUE(form.opened());
+        EXPECT_EQ(form.focusedEntry(), 8);
+        EXPECT_TRUE(form.lineEdit(8)->hasSelectedText());
+        type(form, 8, "7.5");
+        click(form.okButton());
+    });
+    EXPECT_EQ(runForm(framework::kRequestChange), framework::kResponseCompleted);
+    EXPECT_EQ(attempts, 1);
+    framework::FileUse use(price);
+    price.record().setValue("PRI:ID", "1");
+    ASSERT_EQ(price.get(*price.layout().primaryKey()), 0);
+    EXPECT_DOUBLE_EQ(price.record().getReal(price.layout().fieldIndex("PRI:SKIDKA")), 7.5);
+}
+
+TEST_F(FormWindowTest, WriteProhibitionDisablesOkAndTheSaveButtons) {
+    addPrice(1, "A");
+    pick(1);
+    rights = 16;
+    onForm([&](ui::FormWindow& form) {
+        EXPECT_FALSE(form.okButton()->isEnabled());
+        type(form, 6, "B");
+        QTest::keyClick(form.lineEdit(6), Qt::Key_Return);  // OK is disabled: nothing
+        static_cast<ui::ToolbarTarget&>(form).toolbarPressed(2008);
+        EXPECT_TRUE(form.opened());
+        click(form.cancelButton());
+    });
+    EXPECT_EQ(runForm(framework::kRequestChange), framework::kResponseCancelled);
+    EXPECT_EQ(framework::vcrRequest(), 0);
+}
+
+TEST_F(FormWindowTest, DittoKeyRecallsThePreviousValueOfTheFocusedField) {
+    onForm([&](ui::FormWindow& form) {
+        type(form, 6, "Первая");
+        type(form, 12, "Заметка");
+        click(form.okButton());
+    });
+    ASSERT_EQ(runForm(framework::kRequestInsert), framework::kResponseCompleted);
+
+    onForm([&](ui::FormWindow& form) {
+        EXPECT_EQ(form.lineEdit(6)->text(), "");
+        form.focusEntry(6);
+        QTest::keyClick(form.lineEdit(6), Qt::Key_Apostrophe, Qt::ControlModifier);
+        EXPECT_EQ(form.lineEdit(6)->text(), qt("Первая"));
+        EXPECT_EQ(form.lineEdit(12)->text(), "");  // only the focused field
+        // The frame's "Previous value" button does the same for the focused field.
+        form.focusEntry(12);
+        static_cast<ui::ToolbarTarget&>(form).toolbarPressed(2011);
+        EXPECT_EQ(form.lineEdit(12)->text(), qt("Заметка"));
+        click(form.cancelButton());
+    });
+    runForm(framework::kRequestInsert);
+
+    // A book whose ditto key is Ctrl+Alt+H ignores Ctrl+'.
+    form.dittoKey = framework::form::kDittoKeyCtrlAltH;
+    onForm([&](ui::FormWindow& form) {
+        form.focusEntry(6);
+        QTest::keyClick(form.lineEdit(6), Qt::Key_Apostrophe, Qt::ControlModifier);
+        EXPECT_EQ(form.lineEdit(6)->text(), "");
+        QTest::keyClick(form.lineEdit(6), Qt::Key_H, Qt::ControlModifier | Qt::AltModifier);
+        EXPECT_EQ(form.lineEdit(6)->text(), qt("Первая"));
+        click(form.cancelButton());
+    });
+    runForm(framework::kRequestInsert);
+}
+
+TEST_F(FormWindowTest, FocusFrameEnclosesTheSelectedControl) {
+    area.activateWindow();
+    onForm([&](ui::FormWindow& form) {
+        form.focusEntry(6);
+        settle();
+        ui::FocusFrameWidget* frame = form.focusFrame();
+        EXPECT_TRUE(frame->isVisible());
+        EXPECT_EQ(frame->enclosed(), form.lineEdit(6));
+        const QWidget* entry = form.lineEdit(6);
+        const QRect expected(entry->mapTo(&form, QPoint(-2, -2)), entry->size() + QSize(4, 4));
+        EXPECT_EQ(frame->geometry(), expected);
+        form.focusEntry(10);
+        EXPECT_EQ(frame->enclosed(), form.lineEdit(10));
+        click(form.cancelButton());
+    });
+    runForm(framework::kRequestInsert);
+}
+
+TEST_F(FormWindowTest, CloseBoxIsAClosingRequestThatMayAskFirst) {
+    addPrice(1, "A");
+    pick(1);
+    form.asksBeforeCancel = true;
+    int stillOpen = 0;
+    onForm([&](ui::FormWindow& window) {
+        type(window, 6, "B");
+        services->answers = {platform::kButtonNo, platform::kButtonYes};
+        window.subWindow()->close();  // message 23, No: the form stays
+        if (window.opened()) ++stillOpen;
+        window.subWindow()->close();  // Yes: cancelled
+    });
+    EXPECT_EQ(runForm(framework::kRequestChange), framework::kResponseCancelled);
+    EXPECT_EQ(stillOpen, 1);
+    ASSERT_EQ(services->shown.size(), 2u);
+    EXPECT_EQ(services->shown[0].caption, "Update Cancelled");
+
+    // The placement of a form that was on screen is kept in its "_u" section.
+    EXPECT_NE(platform::readIni("Price_u", "XPosit", "", ".\\TARVO.INI"), "");
+}
+
+TEST_F(FormWindowTest, WithoutAFrameTheFormIsAModalTopLevelWindow) {
+    addPrice(1, "Розничная");
+    pick(1);
+    onForm([&](ui::FormWindow& form) {
+        EXPECT_EQ(form.subWindow(), nullptr);
+        EXPECT_TRUE(form.isWindow());
+        EXPECT_EQ(form.windowModality(), Qt::ApplicationModal);
+        EXPECT_EQ(form.windowTitle(), qt(" УДАЛЕНИЕ ЗАПИСИ  (Розничная)"));
+        click(form.okButton());
+    });
+    EXPECT_EQ(runForm(framework::kRequestDelete, false), framework::kResponseCompleted);
+    EXPECT_TRUE(storedCodes().empty());
+}
+
+TEST_F(FormWindowTest, ListInsideTheFormShowsItsPageAndCallsItsOwnFormOverTheForm) {
+    for (int code = 1; code <= 12; ++code) addPrice(code, "Price " + std::to_string(code));
+    pick(1);
+    // A second buffer over the same file, for the list inside the form and its form.
+    storage::DataFile others(refbooks::priceLayout());
+    others.setName(price.name());
+    const framework::form::FormDefinition otherForm = formDefinition(others);
+    form.lists.push_back({20, "", [&] {
+        framework::browse::BrowseDefinition list{others};
+        list.sorts = {{"PRI:ID_KEY", "", "PRI:ID"}};
+        list.columns = {{"PRI:ID", ru("Код"), 16, "n2"}, {"PRI:NAME", ru("Название"), 80, "s24"}};
+        list.updateForm = [&] { ui::runFormWindow(otherForm); };
+        return list;
+    }});
+    onForm([&](ui::FormWindow& window) {
+        ui::ListPanel* panel = window.listPanel(20);
+        ASSERT_NE(panel, nullptr);
+        const int rows = panel->visibleRows();
+        EXPECT_EQ(panel->model()->rowCount(), std::min(rows, 12));
+        EXPECT_EQ(panel->model()->cell(0, 1), "Price 1");
+        panel->table()->setFocus();
+        EXPECT_EQ(window.focusedEntry(), 20);
+        QTest::keyClick(panel->table(), Qt::Key_End, Qt::ControlModifier);
+        settle();
+        EXPECT_EQ(panel->model()->cell(panel->chosenRow() - 1, 0), "12");
+
+        // Insert in the list opens its form over this one; this one waits.
+        onForm([&](ui::FormWindow& inner) {
+            EXPECT_FALSE(window.isEnabled());
+            EXPECT_EQ(inner.lineEdit(4)->text(), "13");
+            type(inner, 6, "Новая");
+            click(inner.okButton());
+        });
+        QTest::keyClick(panel->table(), Qt::Key_Insert);
+        settle();
+        EXPECT_TRUE(window.isEnabled());
+        EXPECT_EQ(ui::FormWindow::running(), &window);
+        EXPECT_EQ(panel->model()->cell(panel->chosenRow() - 1, 1), qt("Новая"));
+        click(window.cancelButton());
+    });
+    EXPECT_EQ(runForm(framework::kRequestChange), framework::kResponseCancelled);
+    EXPECT_EQ(storedCodes().size(), 13u);
+    while (framework::userCount(others) > 0) framework::releaseFile(others);
+}
+
+}  // namespace
+}  // namespace book_windows_tests
