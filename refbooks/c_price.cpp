@@ -25,6 +25,8 @@ framework::browse::BrowseDefinition priceList(std::function<void()> updateForm) 
         {"PRI:SKIDKA", ru("Скидка (%)"), 41, kPercentPicture, {Side::Right, 4}, {Side::Centre, 0}},
         {"PRI:NOTE", ru("Примечание"), 80, "s120", {Side::Left, 1}, {Side::Left, 5}},
     };
+    list.title = ru(" Цены");
+    list.labels.close = {ru("Закрыть")};
     list.accessObject = "Price";
     list.iniSection = "Price_t";
     list.helpTopic = "Sprav\\Price.htm";

@@ -1,7 +1,10 @@
 // Tarvo, the reference-book program of the trade and warehouse accounting suite.
+#include "shell/books.h"
 #include "shell/main_frame.h"
+#include "shell/print_command.h"
 #include "shell/startup.h"
 #include "ui/qt_user_services.h"
+#include "ui/report_runner.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -9,6 +12,9 @@
 #include <QTranslator>
 
 int main(int argc, char* argv[]) {
+    // `tarvo --print NAME --pdf FILE` prints without opening any window.
+    if (auto code = shell::runPrintCommand(argc, argv)) return *code;
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarvo"));
 
@@ -25,6 +31,8 @@ int main(int argc, char* argv[]) {
     shell::startUp();
 
     shell::MainFrame frame;
+    ui::installReportRunner(&frame);
+    shell::installBooks(frame);
     frame.show();
     const int result = QApplication::exec();
     platform::setUserServices(nullptr);

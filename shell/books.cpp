@@ -1,0 +1,21 @@
+#include "shell/books.h"
+
+#include "platform/cp1251.h"
+#include "refbooks/c_price.h"
+#include "refbooks/c_typeop.h"
+#include "shell/main_frame.h"
+#include "ui/book_windows.h"
+
+namespace shell {
+
+void installBooks(MainFrame& frame) {
+    using platform::ru;
+    frame.setCommand(ru("Цены"), [](QMdiArea* area) {
+        ui::openList(refbooks::priceList([] { ui::runFormWindow(refbooks::priceForm()); }), area);
+    });
+    frame.setCommand(ru("Типы Операций"), [](QMdiArea* area) {
+        ui::openList(refbooks::typeOpList([] { ui::runFormWindow(refbooks::typeOpForm()); }), area);
+    });
+}
+
+}  // namespace shell

@@ -1,0 +1,181 @@
+#include "shell/print_command.h"
+
+#include "framework/data_file_source.h"
+#include "framework/file_access.h"
+#include "platform/user_services.h"
+#include "refbooks/ref_files.h"
+#include "refbooks/typeop_report.h"
+#include "shell/startup.h"
+#include "storage/data_file.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <memory>
+#include <strings.h>
+
+namespace shell {
+
+namespace {
+
+struct PrintRequest {
+    std::string report;  // empty when --print came without a name
+    std::string pdf;     // empty without --pdf
+};
+
+// The value of "--option VALUE" or "--option=VALUE" at argv[i] (moving i past a
+// separate value); nothing when argv[i] is another argument.
+std::optional<std::string> optionValue(int argc, char** argv, int& i, std::string_view option) {
+    const std::string_view arg = argv[i];
+    if (arg == option) return i + 1 < argc ? std::string(argv[++i]) : std::string();
+    if (arg.size() > option.size() && arg.substr(0, option.size()) == option &&
+        arg[option.size()] == '=')
+        return std::string(arg.substr(option.size() + 1));
+    return std::nullopt;
+}
+
+// Nothing when the command line does not ask for printing; other arguments are
+// left to the program.
+std::optional<PrintRequest> parse(int argc, char** argv) {
+    PrintRequest request;
+    bool asked = false;
+    for (int i = 1; i < argc; ++i) {
+        if (auto name = optionValue(argc, argv, i, "--print")) {
+            asked = true;
+            request.report = *name;
+        } else if (auto pdf = optionValue(argc, argv, i, "--pdf")) {
+            request.pdf = *pdf;
+        }
+    }
+    if (!asked) return std::nullopt;
+    return request;
+}
+
+std::string knownNames() {
+    std::string names;
+    for (const PrintableReport& report : printableReports()) {
+        if (!names.empty()) names += ", ";
+        names += report.name;
+    }
+    return names;
+}
+
+void complain(const std::string& text) { std::fprintf(stderr, "tarvo: %s\n", text.c_str()); }
+
+// Why a PDF cannot be written at `path`, checked before the run starts so that a
+// long report does not end in nothing; empty when it can.
+std::string unwritable(const QString& path) {
+    const QFileInfo file(path);
+    if (file.exists()) {
+        if (file.isDir()) return "it is a folder";
+        if (!file.isWritable()) return "permission denied";
+        return {};
+    }
+    const QFileInfo folder(file.absolutePath());
+    if (!folder.exists() || !folder.isDir()) return "no such folder";
+    if (!folder.isWritable()) return "permission denied";
+    return {};
+}
+
+std::vector<PrintableReport>& registry() {
+    static std::vector<PrintableReport> reports = [] {
+        refbooks::ReferenceFiles& files = refbooks::referenceFiles();
+        return std::vector<PrintableReport>{
+            fileReport("TypeOp", "operation types, \"Типы Операций\"", refbooks::typeOpReport,
+                       files.typeOp, refbooks::kTypeOpReportKey),
+        };
+    }();
+    return reports;
+}
+
+// The services of the caller are put back when the run ends; meanwhile every
+// message of the run goes to standard error.
+class ConsoleMessages {
+public:
+    ConsoleMessages() : previous_(&platform::userServices()) { platform::setUserServices(nullptr); }
+    ~ConsoleMessages() { platform::setUserServices(previous_); }
+    ConsoleMessages(const ConsoleMessages&) = delete;
+    ConsoleMessages& operator=(const ConsoleMessages&) = delete;
+
+private:
+    platform::UserServices* previous_;
+};
+
+// Rendering needs fonts, so a GUI application; without a display it is offscreen.
+std::unique_ptr<QGuiApplication> offscreenApplication() {
+    if (QCoreApplication::instance()) return nullptr;
+    static int argc = 3;
+    static char name[] = "tarvo";
+    static char platformOption[] = "-platform";
+    static char offscreen[] = "offscreen";
+    static char* argv[] = {name, platformOption, offscreen, nullptr};
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+}  // namespace
+
+PrintableReport fileReport(std::string name, std::string description,
+                           std::function<framework::ReportDefinition(storage::DataFile&)> report,
+                           storage::DataFile& file, std::string key) {
+    storage::DataFile* data = &file;
+    auto render = [report = std::move(report), data, key = std::move(key)](const QString& path) {
+        framework::FileUse use(*data);
+        framework::DataFileSource source(*data, data->layout().key(key));
+        return ui::renderToPdf(report(*data), source, path);
+    };
+    return {std::move(name), std::move(description), std::move(render)};
+}
+
+const std::vector<PrintableReport>& printableReports() { return registry(); }
+
+void registerPrintableReport(PrintableReport report) { registry().push_back(std::move(report)); }
+
+const PrintableReport* findPrintableReport(std::string_view name) {
+    for (const PrintableReport& report : registry())
+        if (report.name.size() == name.size() &&
+            strncasecmp(report.name.c_str(), name.data(), name.size()) == 0)
+            return &report;
+    return nullptr;
+}
+
+std::optional<int> runPrintCommand(int argc, char** argv) {
+    const std::optional<PrintRequest> request = parse(argc, argv);
+    if (!request) return std::nullopt;
+    if (request->report.empty()) {
+        complain("--print needs the name of a report (known reports: " + knownNames() + ")");
+        return kPrintFailed;
+    }
+    const PrintableReport* report = findPrintableReport(request->report);
+    if (!report) {
+        complain("unknown report \"" + request->report + "\" (known reports: " + knownNames() +
+                 ")");
+        return kPrintFailed;
+    }
+    if (request->pdf.empty()) {
+        complain("--print " + report->name + " needs --pdf FILE");
+        return kPrintFailed;
+    }
+    const QString path = QString::fromLocal8Bit(request->pdf.c_str());
+    if (const std::string why = unwritable(path); !why.empty()) {
+        complain("cannot write " + request->pdf + ": " + why);
+        return kPrintFailed;
+    }
+
+    const std::unique_ptr<QGuiApplication> application = offscreenApplication();
+    const ConsoleMessages messages;
+    startUp();
+    const ui::PdfRendering result = report->renderPdf(path);
+    if (result.pages == 0) {
+        complain(report->name + " has nothing to print; no file was written");
+        return kPrintNothing;
+    }
+    if (!result.written) {
+        complain("cannot write " + request->pdf);
+        return kPrintFailed;
+    }
+    return kPrintWritten;
+}
+
+}  // namespace shell
