@@ -1,8 +1,10 @@
 #include "shell/books.h"
 
 #include "platform/cp1251.h"
+#include "refbooks/c_kurs.h"
 #include "refbooks/c_price.h"
 #include "refbooks/c_typeop.h"
+#include "refbooks/c_valut.h"
 #include "shell/main_frame.h"
 #include "ui/book_windows.h"
 
@@ -10,6 +12,19 @@ namespace shell {
 
 void installBooks(MainFrame& frame) {
     using platform::ru;
+    frame.setCommand(ru("Валюты"), [](QMdiArea* area) {
+        ui::openList(
+            refbooks::valutList([] { ui::runFormWindow(refbooks::valutForm()); },
+                                [area] {
+                                    // The rate history of the highlighted currency; the
+                                    // currency list waits until it closes.
+                                    ui::runList(refbooks::kursList([] {
+                                                    ui::runFormWindow(refbooks::kursForm());
+                                                }),
+                                                area);
+                                }),
+            area);
+    });
     frame.setCommand(ru("Цены"), [](QMdiArea* area) {
         ui::openList(refbooks::priceList([] { ui::runFormWindow(refbooks::priceForm()); }), area);
     });
