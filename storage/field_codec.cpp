@@ -68,4 +68,14 @@ std::string indexName(const RecordLayout& layout, const KeyDef& key) {
            (colon == std::string::npos ? key.name : key.name.substr(colon + 1));
 }
 
+std::string sqlName(std::string_view identifier) {
+    std::string out = "\"";
+    for (char c : identifier) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    out += '"';
+    return out;
+}
+
 }  // namespace storage

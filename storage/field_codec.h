@@ -42,4 +42,7 @@ inline constexpr std::string_view kVersionColumn = "row_version";
 // Index name of a key: "<label>_<KEY NAME without prefix>".
 std::string indexName(const RecordLayout& layout, const KeyDef& key);
 
+// An identifier quoted for SQL: "name" with inner quotes doubled (both backends).
+std::string sqlName(std::string_view identifier);
+
 }  // namespace storage

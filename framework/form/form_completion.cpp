@@ -84,48 +84,19 @@ void FormEngine::completeChange() {
         return;
     }
     for (;;) {
-        view_.setWaitCursor(true);
-        const int result = updateRecord(file(), savedCopy_, definition_.detail);
-        view_.setWaitCursor(false);
-        if (result == kUpdateDone) {
-            if (definition_.hooks.completed) definition_.hooks.completed(*this);
-            close(kResponseCompleted);
-            return;
-        }
+        const int result = underWaitCursor(
+            [this] { return updateRecord(file(), savedCopy_, definition_.detail); });
+        if (result == kUpdateDone) return finishWritten();
         view_.showRecord();  // the other station's values, or a linking field put back
-        if (result == kUpdateChangedElsewhere) {
-            stay();
-            return;
-        }
-        const int answer = standardMessage(16);
-        if (answer == platform::kButtonYes) continue;
-        if (answer == platform::kButtonNo) {
-            close(kResponseCancelled);
-        } else {
-            stay();
-        }
-        return;
+        if (result == kUpdateChangedElsewhere) return stay();
+        if (!retryAfter(16)) return;
     }
 }
 
 void FormEngine::completeDelete() {
     for (;;) {
-        view_.setWaitCursor(true);
-        const int result = deleteRecord(file());
-        view_.setWaitCursor(false);
-        if (result == 0) {
-            if (definition_.hooks.completed) definition_.hooks.completed(*this);
-            close(kResponseCompleted);
-            return;
-        }
-        const int answer = standardMessage(18);
-        if (answer == platform::kButtonYes) continue;
-        if (answer == platform::kButtonNo) {
-            close(kResponseCancelled);
-        } else {
-            stay();
-        }
-        return;
+        if (underWaitCursor([this] { return deleteRecord(file()); }) == 0) return finishWritten();
+        if (!retryAfter(18)) return;
     }
 }
 
@@ -137,19 +108,34 @@ void FormEngine::deleteWithoutWindow() {
     }
     rememberDitto(file());
     for (;;) {
-        view_.setWaitCursor(true);
-        const int result = deleteRecord(file());
-        view_.setWaitCursor(false);
-        if (result == 0) {
-            if (definition_.hooks.completed) definition_.hooks.completed(*this);
-            close(kResponseCompleted);
-            return;
-        }
+        if (underWaitCursor([this] { return deleteRecord(file()); }) == 0) return finishWritten();
         if (standardMessage(18) != platform::kButtonYes) {
             close(kResponseCancelled);
             return;
         }
     }
+}
+
+int FormEngine::underWaitCursor(const std::function<int()>& write) {
+    view_.setWaitCursor(true);
+    const int result = write();
+    view_.setWaitCursor(false);
+    return result;
+}
+
+void FormEngine::finishWritten() {
+    if (definition_.hooks.completed) definition_.hooks.completed(*this);
+    close(kResponseCompleted);
+}
+
+bool FormEngine::retryAfter(int message) {
+    const int answer = standardMessage(message);
+    if (answer == platform::kButtonYes) return true;
+    if (answer == platform::kButtonNo)
+        close(kResponseCancelled);
+    else
+        stay();
+    return false;
 }
 
 }  // namespace framework::form

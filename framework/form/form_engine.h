@@ -9,6 +9,8 @@
 // machine behind it, driven by the window through the methods below.
 #pragma once
 
+#include <functional>
+
 #include "framework/form/form_definition.h"
 #include "framework/form/form_toolbar.h"
 #include "storage/errors.h"
@@ -109,6 +111,13 @@ private:
     void completeInsert();
     void completeChange();
     void completeDelete();
+    // A write or delete under the wait cursor; its result.
+    int underWaitCursor(const std::function<int()>& write);
+    // The book's completion hook, then response 1 and close.
+    void finishWritten();
+    // The question after a failed write (message 16 or 18): true to try again; No
+    // closes with response 2, Cancel keeps the form open.
+    bool retryAfter(int message);
     void reportDuplicate(const storage::ErrorState& error);
     void deleteWithoutWindow();
 

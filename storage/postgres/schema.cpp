@@ -6,16 +6,6 @@
 
 namespace storage::postgres {
 
-std::string sqlName(std::string_view identifier) {
-    std::string out = "\"";
-    for (char c : identifier) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    out += '"';
-    return out;
-}
-
 std::string serverName(std::string_view name) {
     constexpr std::size_t kLongest = 63;
     if (name.size() <= kLongest) return std::string(name);

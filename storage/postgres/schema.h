@@ -21,6 +21,8 @@
 // rewrites a row without moving it, so watches see the change.
 #pragma once
 
+#include "storage/field_codec.h"
+
 #include "storage/record_layout.h"
 
 #include <string>
@@ -29,7 +31,7 @@
 
 namespace storage::postgres {
 
-std::string sqlName(std::string_view identifier);  // "name" with inner quotes doubled
+using storage::sqlName;  // "name" with inner quotes doubled
 // Names longer than the server keeps (63 bytes) are cut here, as the server would.
 std::string serverName(std::string_view name);
 

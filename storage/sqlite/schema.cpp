@@ -7,16 +7,6 @@
 
 namespace storage::sqlite {
 
-std::string sqlName(std::string_view identifier) {
-    std::string out = "\"";
-    for (char c : identifier) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    out += '"';
-    return out;
-}
-
 namespace {
 
 const char* sqlType(const FieldDef& f) {

@@ -17,6 +17,8 @@
 // without touching it, so watches see the change and the row is completed later.
 #pragma once
 
+#include "storage/field_codec.h"
+
 #include "storage/record_layout.h"
 
 #include <string>
@@ -25,7 +27,7 @@
 
 namespace storage::sqlite {
 
-std::string sqlName(std::string_view identifier);  // "name" with inner quotes doubled
+using storage::sqlName;  // "name" with inner quotes doubled
 
 struct ColumnDef {
     enum class Role : unsigned char { RowId, Version, Field, KeyText };
