@@ -48,6 +48,15 @@ void primeCurrency(FormEngine& form) {
     valut.setInt(field(valut, "VAL:VDECPOINT"), 0);
 }
 
+// While a new currency's form is open its record is reserved under a designation
+// of its own ("#" and the last three digits of its code): the unique designation
+// key would otherwise refuse the blank designation of a second station's new
+// currency, and a record left by a station that died shows up in the list.
+void provisionalDesignation(storage::Record& reserved) {
+    const auto code = reserved.getInt(field(reserved, "VAL:COD"));
+    reserved.setText(field(reserved, "VAL:OBOZN"), "#" + std::to_string(code % 1000));
+}
+
 void rateButton(FormEngine& form, int control) {
     storage::Record& valut = form.record();
     switch (control) {
@@ -136,6 +145,7 @@ framework::form::FormDefinition valutForm() {
     };
     form.lists = {{kRates, ratesTab, ratesOfCurrency, true}};
     form.numberedKey = "VAL:CODE_KEY";
+    form.provisional = provisionalDesignation;
     form.duplicateKeys = {{"VAL:OBOZN_KEY", "Obozn"}, {"VAL:CODE_KEY", "Code"}};
     form.dittoKey = framework::form::kDittoKeyCtrlAltH;
     form.preparesToolbar = false;  // the toolbar belongs to the rate list

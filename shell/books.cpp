@@ -1,6 +1,7 @@
 #include "shell/books.h"
 
 #include "platform/cp1251.h"
+#include "refbooks/c_firm.h"
 #include "refbooks/c_kurs.h"
 #include "refbooks/c_price.h"
 #include "refbooks/c_typeop.h"
@@ -24,6 +25,9 @@ void installBooks(MainFrame& frame) {
                                                 area);
                                 }),
             area);
+    });
+    frame.setCommand(ru("Фирмы"), [](QMdiArea* area) {
+        ui::openList(refbooks::firmList([] { ui::runFormWindow(refbooks::firmForm()); }), area);
     });
     frame.setCommand(ru("Цены"), [](QMdiArea* area) {
         ui::openList(refbooks::priceList([] { ui::runFormWindow(refbooks::priceForm()); }), area);

@@ -150,28 +150,41 @@ void FormWindow::buildControls() {
     outer->setContentsMargins(14, 14, 14, 12);
     outer->setSpacing(12);
 
-    // Fields on tab pages when they name one, in the order the pages first appear.
+    // Fields on tab pages when they name one, in the order the pages first appear;
+    // in a form with pages, the fields that name none stand below the tab sheet.
     bool tabbed = false;
     for (const FormField& field : definition_->fields)
         if (!field.tab.empty()) tabbed = true;
-    std::map<std::string, QGridLayout*> grids;
-    auto gridFor = [&](const std::string& tab) -> QGridLayout* {
-        auto found = grids.find(tab);
-        if (found != grids.end()) return found->second;
-        auto* page = new QWidget;
-        auto* grid = new QGridLayout(page);
+    // A page whose fields name the right-hand column holds two grids side by side,
+    // each filling from the top on its own.
+    std::map<std::string, bool> twoColumns;
+    for (const FormField& field : definition_->fields)
+        if (field.column > 0) twoColumns[field.tab] = true;
+    std::map<std::pair<std::string, int>, QGridLayout*> grids;
+    auto makeGrid = [](QBoxLayout* into) {
+        auto* grid = new QGridLayout;
         grid->setHorizontalSpacing(12);
         grid->setVerticalSpacing(8);
         grid->setColumnStretch(1, 1);
-        if (tabbed) {
-            grid->setContentsMargins(12, 12, 12, 12);
+        into->addLayout(grid, 1);
+        return grid;
+    };
+    auto gridFor = [&](const std::string& tab, int column) -> QGridLayout* {
+        auto found = grids.find({tab, column});
+        if (found != grids.end()) return found->second;
+        auto* page = new QWidget;
+        auto* columns = new QHBoxLayout(page);
+        columns->setSpacing(18);
+        if (tabbed && !tab.empty()) {
+            columns->setContentsMargins(12, 12, 12, 12);
             pages_->addTab(page, toQt(tab));
         } else {
-            grid->setContentsMargins(0, 0, 0, 0);
+            columns->setContentsMargins(0, 0, 0, 0);
             outer->addWidget(page);
         }
-        grids.emplace(tab, grid);
-        return grid;
+        grids[{tab, 0}] = makeGrid(columns);
+        if (twoColumns[tab]) grids[{tab, 1}] = makeGrid(columns);
+        return grids[{tab, column}];
     };
     if (tabbed) {
         pages_ = new QTabWidget(this);
@@ -180,10 +193,11 @@ void FormWindow::buildControls() {
             if (engine_ && !closed_ && shown_) engine_->tabChanged();
         });
     }
-    for (const FormField& field : definition_->fields) addControl(gridFor(field.tab), field);
+    for (const FormField& field : definition_->fields)
+        addControl(gridFor(field.tab, field.column > 0 ? 1 : 0), field, twoColumns[field.tab]);
     for (const framework::form::EmbeddedList& list : definition_->lists)
-        addList(gridFor(list.tab), list);
-    for (auto& [tab, grid] : grids)
+        addList(gridFor(list.tab, 0), list);
+    for (auto& [place, grid] : grids)
         if (definition_->lists.empty()) grid->setRowStretch(grid->rowCount(), 1);
     if (definition_->lists.empty()) outer->addStretch(1);
 
@@ -245,7 +259,7 @@ QPushButton* FormWindow::makeButton(const std::string& text, const std::string& 
     return button;
 }
 
-void FormWindow::addControl(QGridLayout* grid, const FormField& field) {
+void FormWindow::addControl(QGridLayout* grid, const FormField& field, bool halfWidth) {
     Control control;
     control.field = &field;
     const int row = grid->rowCount();
@@ -261,7 +275,9 @@ void FormWindow::addControl(QGridLayout* grid, const FormField& field) {
             if (!numeric && platform::Picture(field.picture).valid()) line->setMaxLength(chars);
             if (numeric) line->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             // The picture's characters, two more for the cursor, and the frame's margins.
-            const int textWidth = charWidth * (std::min(chars, kWideEntryChars) + 2) + 12;
+            // On a page of two columns the wide entries start half as wide.
+            const int wide = halfWidth ? kWideEntryChars / 2 : kWideEntryChars;
+            const int textWidth = charWidth * (std::min(chars, wide) + 2) + 12;
             if (chars <= kFixedEntryChars) {
                 line->setFixedWidth(std::max(textWidth, 48));
                 grid->addWidget(line, row, 1, Qt::AlignLeft);

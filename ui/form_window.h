@@ -138,7 +138,7 @@ private:
     void buildControls();
     QPushButton* makeButton(const std::string& text, const std::string& tip,
                             QStyle::StandardPixmap icon);
-    void addControl(QGridLayout* grid, const framework::form::FormField& field);
+    void addControl(QGridLayout* grid, const framework::form::FormField& field, bool halfWidth);
     void addList(QGridLayout* grid, const framework::form::EmbeddedList& list);
     void placeWindow();
     const Control* controlOf(int entry) const;

@@ -7,6 +7,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -181,7 +182,11 @@ void ListPanel::buildButtons(const framework::browse::BrowseDefinition& definiti
     if (definition.buttons.remove)
         delete_ = add(makeButton(labels.remove, QStyle::SP_TrashIcon), &BrowseEngine::deleteButton);
     for (std::size_t i = 0; i < definition.extraButtons.size(); ++i) {
-        QPushButton* extra = makeButton(definition.extraButtons[i].label, QStyle::SP_ArrowRight);
+        const framework::browse::ExtraButton& button = definition.extraButtons[i];
+        QPushButton* extra = makeButton(button.label, QStyle::SP_ArrowRight);
+        // The copy picture comes from the desktop's icon theme when it has one.
+        if (button.icon == "Copy_rec.ico")
+            extra->setIcon(QIcon::fromTheme(QStringLiteral("edit-copy"), extra->icon()));
         buttonRow_->addWidget(extra);
         extras_.push_back(extra);
         connect(extra, &QPushButton::clicked, this, [this, i] {

@@ -117,6 +117,7 @@ struct ListButtonLabels {
 struct ExtraButton {
     ButtonLabel label;
     std::function<void(BrowseEngine& list)> action;
+    std::string icon;  // the book's picture for it ("Copy_rec.ico"); empty = an arrow
 };
 
 struct BrowseDefinition {

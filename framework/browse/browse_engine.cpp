@@ -128,6 +128,11 @@ void BrowseEngine::rejected() {
 
 void BrowseEngine::insertButton() { updateCycle(kRequestInsert); }
 
+void BrowseEngine::copyButton(const std::function<void(storage::Record&)>& prepare) {
+    if (closed_ || page_.empty()) return;
+    updateCycle(kRequestInsert, &prepare);
+}
+
 void BrowseEngine::changeButton() {
     if (!enabled_[static_cast<int>(ListButton::Change)]) return;
     updateCycle(kRequestChange);

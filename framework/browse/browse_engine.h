@@ -22,6 +22,7 @@
 #include "platform/expression.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -67,6 +68,11 @@ public:
 
     // --- Buttons -----------------------------------------------------------------
     void insertButton();
+    // Inserts a new record that starts as a copy of the highlighted one: `prepare`
+    // clears what must not be copied (the code the form numbers anew), then the
+    // form runs with the insert request. The list asks no rights for it (the
+    // form's insert check applies). Does nothing while the list is empty.
+    void copyButton(const std::function<void(storage::Record&)>& prepare);
     void changeButton();
     void deleteButton();
     void selectButton();
@@ -149,7 +155,7 @@ private:
     void popup();
 
     // The update cycle (update_cycle.cpp).
-    void updateCycle(int request);
+    void updateCycle(int request, const std::function<void(storage::Record&)>* copyPrepare = nullptr);
     bool refusedByRights(int request);
     bool moveForNavigation(int vcr);
 

@@ -22,17 +22,23 @@ bool BrowseEngine::refusedByRights(int request) {
     return true;
 }
 
-void BrowseEngine::updateCycle(int request) {
+void BrowseEngine::updateCycle(int request,
+                               const std::function<void(storage::Record&)>* copyPrepare) {
     if (closed_) return;
     readHighlightedRecord();
     localRequest_ = request;
     if (request == kRequestInsert) {
-        // The new record starts empty (a ranged list's child field aside).
+        // The new record starts empty (a ranged list's child field aside), or as
+        // a copy of the highlighted record.
         file_.clearCurrent();
-        file_.record().clear();
-        primeRange();
+        if (copyPrepare) {
+            (*copyPrepare)(file_.record());
+        } else {
+            file_.record().clear();
+            primeRange();
+        }
     }
-    if (refusedByRights(request)) {
+    if (!copyPrepare && refusedByRights(request)) {
         localRequest_ = callingRequest_;
         return;
     }

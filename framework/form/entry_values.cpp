@@ -26,6 +26,7 @@ std::string numberText(double number) {
 }  // namespace
 
 std::string entryText(const storage::Record& record, const FormField& field) {
+    if (field.field.empty() && field.shown) return field.shown();
     const int index = indexOf(record, field);
     if (index < 0) return {};
     const auto i = static_cast<std::size_t>(index);

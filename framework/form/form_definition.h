@@ -14,6 +14,7 @@
 
 namespace storage {
 class DataFile;
+class Record;
 }
 
 namespace framework::form {
@@ -41,6 +42,9 @@ struct FormField {
     FieldControl control = FieldControl::Entry;
     std::vector<std::pair<std::string, std::string>> options;  // text, stored value
     std::string tab;        // the tab sheet page that holds it; empty without tabs
+    int column = 0;         // 0 the page's left column, 1 its right column
+    // A display that is no field of the record: the run-time text it shows.
+    std::function<std::string()> shown;
 };
 
 // A unique key tested when an insert would duplicate a key, with the name the
@@ -127,6 +131,12 @@ struct FormDefinition {
     // Automatic numbering: the key whose last component the engine numbers
     // (within the leading components); empty when the user types the key.
     std::string numberedKey;
+    // Values that only the record reserved by numbering holds until the form is
+    // saved: a unique key besides the numbered one (a currency's designation) then
+    // differs between the records that several stations hold reserved at once,
+    // and a record left behind by a station that died is recognisable. The form
+    // itself shows and saves the operator's values.
+    std::function<void(storage::Record& reserved)> provisional;
     // The unique keys tested, in order, when an insert would duplicate a key.
     std::vector<DuplicateKeyName> duplicateKeys;
 
@@ -137,6 +147,7 @@ struct FormDefinition {
     bool keepsPlacement = true;        // false: the section serves the wallpaper only
     bool detail = true;                // passed to the update rule
     bool secondWallpaper = false;      // defaults to G:Form2 instead of G:Form1
+    bool showsWallpaper = true;        // false: never a background picture
 
     std::string section;    // INI section, "Price_u"
     std::string helpTopic;  // "Sprav\Store.htm"; empty for none

@@ -58,7 +58,7 @@ bool FormEngine::open() {
     // 3. A new record of a numbered book takes its number now.
     if (request_ == kRequestInsert && !definition_.numberedKey.empty()) {
         if (const storage::KeyDef* key = file().layout().key(definition_.numberedKey)) {
-            placeholder_ = reserveNumber(file(), *key, savedCopy_);
+            placeholder_ = reserveNumber(file(), *key, savedCopy_, definition_.provisional);
             if (!placeholder_) {
                 close(kResponseCancelled);
                 return false;
@@ -79,9 +79,12 @@ bool FormEngine::open() {
     }
 
     // 6. Wallpaper; a delete form shown on its wallpaper can only be confirmed.
-    view_.setWallpaper(chooseWallpaper(environment.wallpaper, environment.iniFile,
-                                       definition_.section,
-                                       formWallpaperRole(request_, definition_.secondWallpaper)));
+    if (definition_.showsWallpaper)
+        view_.setWallpaper(chooseWallpaper(environment.wallpaper, environment.iniFile,
+                                           definition_.section,
+                                           formWallpaperRole(request_, definition_.secondWallpaper)));
+    else
+        view_.setWallpaper(std::nullopt);
     if (deleteFormIsReadOnly(environment.wallpaper, request_)) {
         view_.setControlsEnabled(false);
         view_.setOkEnabled(true);

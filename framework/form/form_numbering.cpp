@@ -61,8 +61,9 @@ LastNumber readLastNumber(storage::DataFile& file, const storage::KeyDef& key,
 
 }  // namespace
 
-std::optional<std::string> reserveNumber(storage::DataFile& file, const storage::KeyDef& key,
-                                         storage::Record& savedCopy) {
+std::optional<std::string> reserveNumber(
+    storage::DataFile& file, const storage::KeyDef& key, storage::Record& savedCopy,
+    const std::function<void(storage::Record&)>& provisional) {
     const std::size_t numbered = key.components.back();
     file.record() = savedCopy;  // the user's values
     for (;;) {
@@ -78,7 +79,13 @@ std::optional<std::string> reserveNumber(storage::DataFile& file, const storage:
             file.record() = savedCopy;
             file.record().setInt(numbered, last.value + 1);
             savedCopy = file.record();
-            if (file.add() == storage::error::kNone) return file.position();
+            if (provisional) provisional(file.record());
+            const int code = file.add();
+            if (code == storage::error::kNone) {
+                std::string position = file.position();
+                file.record() = savedCopy;
+                return position;
+            }
             failure = file.lastError();
         }
         file.record() = savedCopy;

@@ -4,6 +4,7 @@
 // the number is reserved while the form is open. Gaps are never filled.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -23,7 +24,9 @@ inline constexpr int kNumberingAttempts = 3;
 // (Retry) or gives up (Cancel). A read error other than end of file shows
 // standard message 35 with the file's label and gives up. Returns the position
 // (by file) of the reserved record, or nothing when numbering failed.
-std::optional<std::string> reserveNumber(storage::DataFile& file, const storage::KeyDef& key,
-                                         storage::Record& savedCopy);
+// `provisional`, when given, sets the values that only the added record holds.
+std::optional<std::string> reserveNumber(
+    storage::DataFile& file, const storage::KeyDef& key, storage::Record& savedCopy,
+    const std::function<void(storage::Record&)>& provisional = {});
 
 }  // namespace framework::form
