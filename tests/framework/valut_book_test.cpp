@@ -357,5 +357,43 @@ TEST_F(CurrencyBook, RateListInsideTheFormFollowsTheDesignationAndOwnsTheToolbar
     EXPECT_EQ(framework::userCount(kurs), 0) << "the list ended with its form";
 }
 
+// While a new currency's form is open its code is reserved under "#" and the code,
+// so a second station's new currency (or one after a station died with its form
+// open) is numbered next instead of colliding on the blank designation.
+TEST_F(CurrencyBook, NewCurrenciesOfTwoStationsAreReservedUnderDesignationsOfTheirOwn) {
+    addCurrency(4, "EUR");
+    valut.record().clear();
+    storage::DataFile otherStation(valut.layout());
+    otherStation.setName(valut.name());
+    framework::form::FormDefinition otherForm = refbooks::valutForm();
+    otherForm.file = &otherStation;
+    form_tests::FakeFormView otherView;
+    int otherCode = 0;
+    otherView.script = [&](FormEngine& engine) {
+        otherCode = static_cast<int>(engine.record().getInt(0));
+        engine.cancelPressed();
+    };
+    view.showsLists = false;
+    view.script = [&](FormEngine& engine) {
+        EXPECT_EQ(shown(engine, vf::kObozn), "") << "the form shows no provisional designation";
+        const auto reserved = storedCurrency(5);
+        ASSERT_TRUE(reserved);
+        EXPECT_EQ(std::string(platform::clip(*reserved->value("VAL:OBOZN"))), "#5");
+        otherStation.record().clear();
+        framework::globalRequest() = framework::kRequestInsert;
+        EXPECT_EQ(framework::form::runForm(otherForm, otherView), framework::kResponseCancelled);
+        accept(engine, vf::kObozn, "USD");
+        engine.okPressed();
+    };
+    EXPECT_EQ(run(form, framework::kRequestInsert), framework::kResponseCompleted);
+    EXPECT_EQ(otherCode, 6);
+    EXPECT_TRUE(services->shown.empty()) << "no numbering failure (message 25)";
+    const auto saved = storedCurrency(5);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(std::string(platform::clip(*saved->value("VAL:OBOZN"))), "USD");
+    EXPECT_FALSE(storedCurrency(6)) << "the other station's cancelled currency is gone";
+    while (framework::userCount(otherStation) > 0) framework::releaseFile(otherStation);
+}
+
 }  // namespace
 }  // namespace rate_book_tests

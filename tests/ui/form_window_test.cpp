@@ -3,11 +3,14 @@
 #include "tests/ui/book_window_fixture.h"
 
 #include "platform/ini_file.h"
+#include "refbooks/c_firm.h"
+#include "refbooks/ref_files.h"
 #include "ui/focus_frame_widget.h"
 #include "ui/list_panel.h"
 
 #include <QLabel>
 #include <QMdiSubWindow>
+#include <QTabWidget>
 
 namespace book_windows_tests {
 namespace {
@@ -255,6 +258,44 @@ TEST_F(FormWindowTest, ListInsideTheFormShowsItsPageAndCallsItsOwnFormOverTheFor
     EXPECT_EQ(runForm(framework::kRequestChange), framework::kResponseCancelled);
     EXPECT_EQ(storedCodes().size(), 13u);
     while (framework::userCount(others) > 0) framework::releaseFile(others);
+}
+
+// The organisation form: five pages, the bank requisites in a right-hand column
+// beside the names, the logo entry below the tab sheet on every page, and the
+// stores file shown, not edited.
+TEST_F(FormWindowTest, PagesWithTwoColumnsAndAnEntryBelowTheTabSheet) {
+    storage::DataFile& firm = refbooks::referenceFiles().firm;
+    firm.setName(".\\Dat\\Firm");
+    refbooks::referenceFiles().store.setName(".\\Dat\\Store");
+    const framework::form::FormDefinition firmForm = refbooks::firmForm();
+    firm.record().clear();
+    onForm([&](ui::FormWindow& form) {
+        QTabWidget* pages = form.pages();
+        ASSERT_NE(pages, nullptr);
+        ASSERT_EQ(pages->count(), 5);
+        EXPECT_EQ(pages->tabText(0), qt("&Организация"));
+        EXPECT_EQ(pages->tabText(4), qt(" &Разное"));
+        const QPoint code = form.lineEdit(2)->mapTo(&form, QPoint(0, 0));
+        const QPoint account = form.lineEdit(24)->mapTo(&form, QPoint(0, 0));
+        const QPoint cashier = form.lineEdit(22)->mapTo(&form, QPoint(0, 0));
+        EXPECT_GT(account.x(), code.x() + form.lineEdit(2)->width()) << "the right-hand column";
+        EXPECT_NEAR(account.y(), code.y(), 2) << "both columns start at the top";
+        EXPECT_GT(cashier.y(), account.y());
+        QLineEdit* logo = form.lineEdit(refbooks::firm_form::kLogoFile);
+        ASSERT_NE(logo, nullptr);
+        EXPECT_FALSE(pages->isAncestorOf(logo));
+        pages->setCurrentIndex(3);
+        settle();
+        EXPECT_TRUE(logo->isVisible()) << "on every page";
+        EXPECT_EQ(form.lineEdit(refbooks::firm_form::kStoreFile), nullptr);
+        EXPECT_EQ(form.lineEdit(44)->text(), ".\\COMP.INI");
+        EXPECT_EQ(form.lineEdit(72)->maxLength(), 8) << "the unit entry is wider than its field";
+        click(form.cancelButton());
+    });
+    framework::globalRequest() = framework::kRequestInsert;
+    ui::FormHostScope host(&area, nullptr);
+    EXPECT_EQ(ui::runFormWindow(firmForm), framework::kResponseCancelled);
+    while (framework::userCount(firm) > 0) framework::releaseFile(firm);
 }
 
 }  // namespace
