@@ -30,6 +30,15 @@ void primeEntry(FormEngine& form) {
     setWeekday(kurs);
 }
 
+// While a new entry's form is open its number is reserved under a date of its
+// own, minus the number: the unique key of currency and date would otherwise
+// refuse the empty date of a second entry reserved for the same currency by
+// another station, or left behind by a station that died. A negative date shows
+// as "#" in the list.
+void provisionalDate(storage::Record& reserved) {
+    reserved.setInt(field(reserved, "KUR:DATE"), -reserved.getInt(field(reserved, "KUR:NUMBER")));
+}
+
 }  // namespace
 
 void setWeekday(storage::Record& kurs) {
@@ -91,6 +100,7 @@ framework::form::FormDefinition kursForm() {
     };
     // Numbered within the currency: the highest number of its entries plus one.
     form.numberedKey = "KUR:VALUTNUMBER_KEY";
+    form.provisional = provisionalDate;
     form.duplicateKeys = {{"KUR:VALUT_KEY", "Valut + Date"},
                           {"KUR:VALUTNUMBER_KEY", "Valut + Number"}};
     form.dittoKey = framework::form::kDittoKeyCtrlAltH;

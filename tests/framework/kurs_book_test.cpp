@@ -157,5 +157,38 @@ TEST_F(RateHistory, RateFormAnswersOnlyThePreviousValueButton) {
     EXPECT_EQ(real(*currency, "VAL:KURSBANKA"), 92);
 }
 
+// Two entries reserved for one currency at once (a second station, or one that
+// died with its form open) do not collide on the empty date.
+TEST_F(RateHistory, EntriesReservedAtOnceForOneCurrencyAreNumberedOneAfterTheOther) {
+    storage::DataFile otherStation(kurs.layout());
+    otherStation.setName(kurs.name());
+    framework::form::FormDefinition otherForm = refbooks::kursForm();
+    otherForm.file = &otherStation;
+    form_tests::FakeFormView otherView;
+    int otherNumber = 0;
+    otherView.script = [&](FormEngine& engine) {
+        otherNumber = static_cast<int>(engine.record().getInt(index(engine.record(), "KUR:NUMBER")));
+        engine.cancelPressed();
+    };
+    view.script = [&](FormEngine& engine) {
+        EXPECT_EQ(engine.record().getInt(index(engine.record(), "KUR:DATE")), 0)
+            << "the form shows no provisional date";
+        otherStation.record().clear();
+        framework::globalRequest() = framework::kRequestInsert;
+        EXPECT_EQ(framework::form::runForm(otherForm, otherView), framework::kResponseCancelled);
+        accept(engine, kf::kDate, "05.01.25");
+        engine.okPressed();
+    };
+    kurs.record().clear();
+    EXPECT_EQ(run(form, framework::kRequestInsert), framework::kResponseCompleted);
+    EXPECT_EQ(otherNumber, 7);
+    EXPECT_TRUE(services->shown.empty()) << "no numbering failure (message 25)";
+    std::vector<int> usd;
+    for (const Rate& r : rates())
+        if (r.valut == "USD") usd.push_back(r.number);
+    EXPECT_EQ(usd, (std::vector<int>{5, 2, 6})) << "the cancelled entry is gone";
+    while (framework::userCount(otherStation) > 0) framework::releaseFile(otherStation);
+}
+
 }  // namespace
 }  // namespace rate_book_tests
