@@ -1,8 +1,7 @@
 // The organisation book as the program declares it, run by the list and form
 // engines over a real Firm file: code numbering, the copy button, the delete
 // without a window, the rights of list and form, and the form's own displays.
-#include "browse_fixture.h"
-#include "form_fixture.h"
+#include "book_fixture.h"
 
 #include "framework/form/form_environment.h"
 #include "platform/dates.h"
@@ -11,36 +10,14 @@
 
 namespace {
 
-using browse_tests::FakeListView;
-using framework::browse::BrowseEngine;
+using namespace book_tests;
 using framework::browse::ListButton;
-using framework::form::FormEngine;
-using platform::ru;
 
-std::string trimmed(const std::string& text) {
-    const std::size_t begin = text.find_first_not_of(' ');
-    if (begin == std::string::npos) return {};
-    return std::string(platform::clip(text.substr(begin)));
-}
-
-class FirmBook : public ::testing::Test {
+class FirmBook : public book_tests::BookTest {
 protected:
-    FirmBook() {
-        std::filesystem::create_directories(folder.path() / "Dat");
-        file.setName(".\\Dat\\Firm");
-        framework::globalRequest() = framework::globalResponse() = framework::vcrRequest() = 0;
-        framework::setRightsCheck([this](const std::string& designation) {
-            asked.push_back(designation);
-            return static_cast<std::int16_t>(rights);
-        });
-    }
-    ~FirmBook() override {
-        list.reset();
-        while (framework::userCount(file) > 0) framework::releaseFile(file);
-        framework::setRightsCheck({});
-        framework::form::forgetDittoRecords();
-        framework::globalRequest() = framework::globalResponse() = framework::vcrRequest() = 0;
-    }
+    FirmBook()
+        : BookTest(refbooks::referenceFiles().firm, ".\\Dat\\Firm", refbooks::firmList,
+                   refbooks::firmForm()) {}
 
     void add(int code, const std::map<std::string, std::string>& values = {}) {
         framework::FileUse use(file);
@@ -69,33 +46,6 @@ protected:
     static std::string text(const storage::Record& r, const char* field) {
         return std::string(platform::clip(*r.value(field)));
     }
-
-    // Opens the list as the frame does, with the book's form behind it.
-    BrowseEngine& openList(int request = 0) {
-        framework::globalRequest() = request;
-        list = std::make_unique<BrowseEngine>(
-            refbooks::firmList([this] { framework::form::runForm(form, formView); }), listView);
-        if (list->open()) {
-            list->windowOpened();
-            listView.pump(*list);
-        }
-        return *list;
-    }
-    std::string cell(int row, int column) const {
-        return trimmed(listView.shown.at(static_cast<std::size_t>(row - 1))
-                           .at(static_cast<std::size_t>(column - 1)));
-    }
-    const platform::MessageBoxRequest& box(std::size_t i) { return services->shown.at(i); }
-
-    testing_support::TempFolder folder;
-    platform::ScopedScriptedServices services;
-    storage::DataFile& file = refbooks::referenceFiles().firm;
-    const framework::form::FormDefinition form = refbooks::firmForm();
-    FakeListView listView;
-    form_tests::FakeFormView formView;
-    std::unique_ptr<BrowseEngine> list;
-    int rights = 0;
-    std::vector<std::string> asked;
 };
 
 TEST_F(FirmBook, NewOrganisationIsNumberedAtOnceAndPrimed) {

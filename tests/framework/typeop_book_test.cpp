@@ -2,8 +2,7 @@
 // engines over a real TypeOp file: flag columns, the user-typed code and its
 // duplicate, save-and-move through the records, the rights on "TypeOp", and the
 // "Печатать" button with the printed list's lines.
-#include "browse_fixture.h"
-#include "form_fixture.h"
+#include "book_fixture.h"
 
 #include "framework/report_procedure.h"
 #include "refbooks/c_typeop.h"
@@ -12,18 +11,9 @@
 
 namespace {
 
-using browse_tests::FakeListView;
-using framework::browse::BrowseEngine;
+using namespace book_tests;
 using framework::browse::ListButton;
-using framework::form::FormEngine;
-using platform::ru;
 namespace r = framework::report;
-
-std::string trimmed(const std::string& text) {
-    const std::size_t begin = text.find_first_not_of(' ');
-    if (begin == std::string::npos) return {};
-    return std::string(platform::clip(text.substr(begin)));
-}
 
 struct TypeOp {
     int id = 0;
@@ -32,25 +22,12 @@ struct TypeOp {
     int goods = 0, money = 0, receipt = 0;
 };
 
-class TypeOpBook : public ::testing::Test {
+class TypeOpBook : public book_tests::BookTest {
 protected:
-    TypeOpBook() {
-        std::filesystem::create_directories(folder.path() / "Dat");
-        file.setName(".\\Dat\\TypeOp");
-        framework::globalRequest() = framework::globalResponse() = framework::vcrRequest() = 0;
-        framework::setRightsCheck([this](const std::string& designation) {
-            asked.push_back(designation);
-            return static_cast<std::int16_t>(rights);
-        });
-    }
-    ~TypeOpBook() override {
-        list.reset();
-        while (framework::userCount(file) > 0) framework::releaseFile(file);
-        framework::setRightsCheck({});
-        framework::setReportRunner({});
-        framework::form::forgetDittoRecords();
-        framework::globalRequest() = framework::globalResponse() = framework::vcrRequest() = 0;
-    }
+    TypeOpBook()
+        : BookTest(refbooks::referenceFiles().typeOp, ".\\Dat\\TypeOp", refbooks::typeOpList,
+                   refbooks::typeOpForm()) {}
+    ~TypeOpBook() override { framework::setReportRunner({}); }
 
     void add(const std::vector<TypeOp>& types) {
         framework::FileUse use(file);
@@ -84,34 +61,6 @@ protected:
                           std::string(platform::clip(*other.record().value("TOP:NAME"))));
         return out;
     }
-
-    // Opens the list as the frame does, with the book's form behind it.
-    BrowseEngine& openList(int request = 0) {
-        framework::globalRequest() = request;
-        list = std::make_unique<BrowseEngine>(
-            refbooks::typeOpList([this] { framework::form::runForm(form, formView); }), listView);
-        if (list->open()) {
-            list->windowOpened();
-            listView.pump(*list);
-        }
-        return *list;
-    }
-    // A shown cell without its padding (1-based row and column).
-    std::string cell(int row, int column) const {
-        return trimmed(listView.shown.at(static_cast<std::size_t>(row - 1))
-                           .at(static_cast<std::size_t>(column - 1)));
-    }
-    const platform::MessageBoxRequest& box(std::size_t i) { return services->shown.at(i); }
-
-    testing_support::TempFolder folder;
-    platform::ScopedScriptedServices services;
-    storage::DataFile& file = refbooks::referenceFiles().typeOp;
-    const framework::form::FormDefinition form = refbooks::typeOpForm();
-    FakeListView listView;
-    form_tests::FakeFormView formView;
-    std::unique_ptr<BrowseEngine> list;
-    int rights = 0;
-    std::vector<std::string> asked;
 };
 
 TEST_F(TypeOpBook, ListShowsFlagsAsOneOrBlankAndSelectsOnlyWhenAskedTo) {
