@@ -7,6 +7,7 @@
 //   TARVO_BENCH_DIR=<folder>      keeps the file there and reuses it on later runs
 //   storage_bench --number <disk name> <count> <station>   (one inserting process)
 #include "bench/bench_data.h"
+#include "bench/engine_pages.h"
 #include "bench/numbered_stations.h"
 
 #include <benchmark/benchmark.h>
@@ -120,42 +121,11 @@ const storage::KeyDef& keyOf(int k) {
 
 // --- Through the engine ---------------------------------------------------------
 
-enum class Page { First, Next, Previous, Last, Locate };
+using bench::Page;
 
 void enginePage(benchmark::State& state, int k, Page page) {
     Dataset& d = dataset();
-    storage::Record value(bench::itemLayout());
-    std::vector<PageRow> rows;
-    std::size_t i = 0;
-    for (auto _ : state) {
-        const std::size_t a = i++ % kAnchors;
-        PageRequest r;
-        r.key = &keyOf(k);
-        r.count = kPage;
-        switch (page) {
-            case Page::First:
-                break;
-            case Page::Last:
-                r.direction = Direction::Backward;
-                break;
-            case Page::Next:
-            case Page::Previous:
-                r.from = PageRequest::From::Position;
-                r.position = d.positions[k][a];
-                r.inclusive = false;
-                r.direction = page == Page::Next ? Direction::Forward : Direction::Backward;
-                break;
-            case Page::Locate:
-                bench::setItem(value, d.codes[a]);
-                r.from = PageRequest::From::KeyValue;
-                r.value = &value;
-                break;
-        }
-        if (d.file->readPage(r, rows) != 0 || rows.size() != kPage)
-            state.SkipWithError("short page");
-        benchmark::DoNotOptimize(rows.data());
-    }
-    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * kPage));
+    bench::enginePages(state, *d.file, k, page, kPage, d.codes, d.positions[k]);
 }
 
 // --- Directly against SQLite --------------------------------------------------------
