@@ -58,7 +58,8 @@ TEST_F(FirmBook, NewOrganisationIsNumberedAtOnceAndPrimed) {
         EXPECT_EQ(text(engine.record(), "GLO:NVOBOZN"), ru("Руб"));
         EXPECT_EQ(text(engine.record(), "GLO:PVOBOZN"), ru("Руб"));
         EXPECT_EQ(text(engine.record(), "GLO:SHOPNAME"), "");
-        formView.typed = {{4, ru("ООО Ромашка")}, {61, "12.5"}, {102, "31.12.25"}};
+        formView.typed = {
+            {4, ru("ООО Ромашка")}, {61, "12.5"}, {102, "31.12.25"}, {72, ru("упаковка")}};
         engine.okPressed();
     };
     BrowseEngine& engine = openList();
@@ -70,6 +71,7 @@ TEST_F(FirmBook, NewOrganisationIsNumberedAtOnceAndPrimed) {
     EXPECT_DOUBLE_EQ(saved.getReal(static_cast<std::size_t>(saved.layout().fieldIndex("GLO:SPECNALOG"))), 12.5);
     EXPECT_EQ(saved.getInt(static_cast<std::size_t>(saved.layout().fieldIndex("GLO:BLOKDATE"))),
               platform::dayNumber(2025, 12, 31));
+    EXPECT_EQ(text(saved, "GLO:EDVES"), ru("упаков")) << "8 characters typed, 6 kept";
     EXPECT_EQ(cell(listView.highlighted, 2), ru("ООО Ромашка"));
 
     // With 1, 2 and 7 present the next is 8, and a cancelled insert leaves nothing.
