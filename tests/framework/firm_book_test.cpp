@@ -64,12 +64,16 @@ TEST_F(FirmBook, NewOrganisationIsNumberedAtOnceAndPrimed) {
     };
     BrowseEngine& engine = openList();
     engine.insertButton();
-    EXPECT_EQ(duringForm, std::vector<int>{1}) << "the first organisation gets code 1, added before the form shows";
+    EXPECT_EQ(duringForm, std::vector<int>{1})
+        << "the first organisation gets code 1, added before the form shows";
     ASSERT_EQ(stored().size(), 1u);
     const storage::Record saved = stored()[0];
     EXPECT_EQ(text(saved, "GLO:SHOPNAME"), ru("ООО Ромашка"));
-    EXPECT_DOUBLE_EQ(saved.getReal(static_cast<std::size_t>(saved.layout().fieldIndex("GLO:SPECNALOG"))), 12.5);
-    EXPECT_EQ(saved.getInt(static_cast<std::size_t>(saved.layout().fieldIndex("GLO:BLOKDATE"))),
+    auto at = [&](const char* name) {
+        return static_cast<std::size_t>(saved.layout().fieldIndex(name));
+    };
+    EXPECT_DOUBLE_EQ(saved.getReal(at("GLO:SPECNALOG")), 12.5);
+    EXPECT_EQ(saved.getInt(at("GLO:BLOKDATE")),
               platform::dayNumber(2025, 12, 31));
     EXPECT_EQ(text(saved, "GLO:EDVES"), ru("упаков")) << "8 characters typed, 6 kept";
     EXPECT_EQ(cell(listView.highlighted, 2), ru("ООО Ромашка"));

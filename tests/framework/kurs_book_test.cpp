@@ -167,7 +167,8 @@ TEST_F(RateHistory, EntriesReservedAtOnceForOneCurrencyAreNumberedOneAfterTheOth
     form_tests::FakeFormView otherView;
     int otherNumber = 0;
     otherView.script = [&](FormEngine& engine) {
-        otherNumber = static_cast<int>(engine.record().getInt(index(engine.record(), "KUR:NUMBER")));
+        const storage::Record& entry = engine.record();
+        otherNumber = static_cast<int>(entry.getInt(index(entry, "KUR:NUMBER")));
         engine.cancelPressed();
     };
     view.script = [&](FormEngine& engine) {
