@@ -1,6 +1,6 @@
-// The page benchmark through the storage engine, shared by the SQLite and the
-// PostgreSQL benchmarks: one page of rows of the item file per iteration, from a
-// different anchor each time.
+// The benchmarks through the storage engine shared by the SQLite and the
+// PostgreSQL benchmarks: pages of the item file from different anchors, the whole
+// file in one read, and paging through the whole file with its memory figures.
 #pragma once
 
 #include "storage/data_file.h"
@@ -20,5 +20,13 @@ enum class Page { First, Next, Previous, Last, Locate };
 void enginePages(benchmark::State& state, storage::DataFile& file, int key, Page page,
                  std::size_t rowsPerPage, const std::vector<std::int64_t>& codes,
                  const std::vector<std::string>& positions);
+
+// The whole file of `items` records by CODE_KEY in one read; counter rss_growth_kB.
+void loadWholeFile(benchmark::State& state, storage::DataFile& file, std::int64_t items);
+
+// Every record by NAME_KEY, one page in memory at a time; counters pages,
+// rss_start_kB and rss_growth_kB (the peak over the run).
+void pageThroughWholeFile(benchmark::State& state, storage::DataFile& file, std::int64_t items,
+                          std::size_t rowsPerPage);
 
 }  // namespace bench

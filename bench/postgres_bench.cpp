@@ -205,10 +205,6 @@ Dataset& dataset() {
     return d;
 }
 
-const storage::KeyDef& keyOf(int k) {
-    return bench::itemLayout().keys()[static_cast<std::size_t>(k)];
-}
-
 // --- Through the engine ---------------------------------------------------------
 
 using bench::Page;
@@ -285,48 +281,12 @@ void directPage(benchmark::State& state, int k, Page page) {
 // --- Whole table ---------------------------------------------------------------------
 
 void loadWholeFile(benchmark::State& state) {
-    Dataset& d = dataset();
-    for (auto _ : state) {
-        const std::int64_t before = bench::residentKilobytes();
-        std::vector<PageRow> rows;
-        PageRequest r;
-        r.key = &keyOf(0);
-        r.count = static_cast<std::size_t>(kItems);
-        if (d.file->readPage(r, rows) != 0 || rows.size() != static_cast<std::size_t>(kItems))
-            state.SkipWithError("short load");
-        benchmark::DoNotOptimize(rows.data());
-        state.counters["rss_growth_kB"] = static_cast<double>(bench::residentKilobytes() - before);
-    }
+    bench::loadWholeFile(state, *dataset().file, kItems);
 }
 
+// Pages through every record by the text key, one page in memory at a time.
 void pageThroughWholeFile(benchmark::State& state) {
-    Dataset& d = dataset();
-    for (auto _ : state) {
-        const std::int64_t before = bench::residentKilobytes();
-        std::int64_t peak = before, seen = 0;
-        PageRequest r;
-        r.key = &keyOf(1);
-        r.count = kPage;
-        std::vector<PageRow> rows;
-        for (;;) {
-            if (d.file->readPage(r, rows) != 0) {
-                state.SkipWithError("read failed");
-                break;
-            }
-            if (rows.empty()) break;
-            seen += static_cast<std::int64_t>(rows.size());
-            r.from = PageRequest::From::Position;
-            r.position = rows.back().position;
-            r.inclusive = false;
-            if (seen % 100000 < static_cast<std::int64_t>(kPage))
-                peak = std::max(peak, bench::residentKilobytes());
-        }
-        if (seen != kItems) state.SkipWithError("not every record was seen");
-        state.counters["pages"] = static_cast<double>(seen / static_cast<std::int64_t>(kPage));
-        state.counters["rss_start_kB"] = static_cast<double>(before);
-        state.counters["rss_growth_kB"] =
-            static_cast<double>(std::max(peak, bench::residentKilobytes()) - before);
-    }
+    bench::pageThroughWholeFile(state, *dataset().file, kItems, kPage);
 }
 
 // --- Numbered inserts from 4 processes ---------------------------------------------------
