@@ -4,18 +4,29 @@
 
 namespace framework {
 
-std::optional<std::string> RecordBinding::value(std::string_view name) const {
+int RecordBinding::fieldOf(std::string_view name) const {
     const std::string& prefix = record_->layout().prefix();
     // "PREFIX:FIELD": the prefix must be the record's, followed by exactly one colon
     // ("BRW1::PRI:ID" belongs to a list, not to the Price record).
     if (name.size() <= prefix.size() + 1 || name[prefix.size()] != ':' ||
         name[prefix.size() + 1] == ':')
-        return std::nullopt;
+        return -1;
     if (storage::upperAsciiName(name.substr(0, prefix.size())) != storage::upperAsciiName(prefix))
-        return std::nullopt;
-    const int field = record_->layout().fieldIndex(name);
+        return -1;
+    return record_->layout().fieldIndex(name);
+}
+
+std::optional<std::string> RecordBinding::value(std::string_view name) const {
+    const int field = fieldOf(name);
     if (field < 0) return std::nullopt;
     return record_->value(static_cast<std::size_t>(field));
+}
+
+std::optional<platform::BoundValue> RecordBinding::boundValue(std::string_view name) const {
+    const int field = fieldOf(name);
+    if (field < 0) return std::nullopt;
+    const bool text = record_->layout().fields()[static_cast<std::size_t>(field)].isText();
+    return platform::BoundValue{record_->value(static_cast<std::size_t>(field)), !text};
 }
 
 }  // namespace framework

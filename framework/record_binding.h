@@ -20,11 +20,15 @@ public:
     // The field's value as text (Record::value): integers in decimal, REAL in its
     // shortest form, DECIMAL with two places, text as stored.
     std::optional<std::string> value(std::string_view name) const override;
+    // Numeric fields are numbers, STRING and CSTRING fields texts.
+    std::optional<platform::BoundValue> boundValue(std::string_view name) const override;
 
     // Binds another record (a scratch copy that changes from row to row).
     void rebind(const storage::Record& record) { record_ = &record; }
 
 private:
+    int fieldOf(std::string_view name) const;  // -1 when the name is not this record's
+
     const storage::Record* record_;
 };
 

@@ -14,7 +14,7 @@ namespace {
 // Instructions of the compiled form. The compiler emits them in postfix order,
 // so that evaluation is a loop over a value stack and never recurses.
 enum Op : std::uint8_t {
-    kPushNumber,  // operand: index into numbers_
+    kPushNumber,  // operand: index into numberTexts_
     kPushText,    // operand: index into texts_
     kPushName,    // operand: index into texts_ (the upper-cased name)
     kNegate,
@@ -167,12 +167,23 @@ std::int64_t toCount(double value) {
 struct Value {
     bool isNumber = false;
     double number = 0;
-    std::string text;
+    std::string text;  // a text's value; for a number, its exact decimal digits when known
 
     static Value ofNumber(double n) {
         Value v;
         v.isNumber = true;
         v.number = finiteOrZero(n);
+        return v;
+    }
+    // A number written out exactly (a literal, a numeric field): comparisons use
+    // the written digits, so 20-digit account numbers keep every digit.
+    static Value ofExactNumber(std::string digits) {
+        Value v;
+        double n = 0;
+        if (!parseNumeric(digits, n)) return ofText(std::move(digits));
+        v.isNumber = true;
+        v.number = n;
+        v.text = std::move(digits);
         return v;
     }
     static Value ofText(std::string t) {
@@ -185,6 +196,84 @@ struct Value {
 };
 
 std::string textOf(const Value& v) { return v.isNumber ? formatNumber(v.number) : v.text; }
+
+// The decimal digits of a number as exactly as they are known: the written
+// digits of a literal or a field, else the shortest text that reads back as the
+// same double.
+std::string exactDigitsOf(const Value& v) {
+    if (!v.text.empty()) return v.text;
+    char buffer[400];
+    auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, v.number);
+    if (ec != std::errc()) return formatNumber(v.number);
+    return std::string(buffer, ptr);
+}
+
+// A numeric text taken apart for an exact comparison: the sign, the significant
+// digits without leading or trailing zeros, and the position of the decimal
+// point counted from the first of them.
+struct ExactDecimal {
+    bool negative = false;
+    std::string digits;      // empty for zero
+    std::int64_t point = 0;  // value = 0.digits * 10^point
+};
+
+// Expects a text that parseNumeric accepts.
+ExactDecimal exactDecimalOf(std::string_view text) {
+    ExactDecimal d;
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) d.negative = text[i++] == '-';
+    std::int64_t intDigits = 0;
+    bool seenPoint = false;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '.') {
+            seenPoint = true;
+            continue;
+        }
+        if (!isDigit(c)) break;
+        if (d.digits.empty() && c == '0') {
+            if (seenPoint) --intDigits;  // a leading zero after the point moves the point
+            continue;
+        }
+        d.digits += c;
+        if (!seenPoint) ++intDigits;
+    }
+    std::int64_t exponent = 0;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        bool negativeExponent = false;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) negativeExponent = text[i++] == '-';
+        for (; i < text.size() && isDigit(text[i]); ++i) {
+            exponent = std::min<std::int64_t>(exponent * 10 + (text[i] - '0'), 1000000000);
+        }
+        if (negativeExponent) exponent = -exponent;
+    }
+    while (!d.digits.empty() && d.digits.back() == '0') d.digits.pop_back();
+    if (d.digits.empty()) {
+        d.negative = false;
+        return d;
+    }
+    d.point = intDigits + exponent;
+    return d;
+}
+
+int compareMagnitude(const ExactDecimal& a, const ExactDecimal& b) {
+    if (a.digits.empty() || b.digits.empty()) {
+        return a.digits.empty() == b.digits.empty() ? 0 : (a.digits.empty() ? -1 : 1);
+    }
+    if (a.point != b.point) return a.point < b.point ? -1 : 1;
+    const int order = a.digits.compare(b.digits);  // no trailing zeros, so plain order holds
+    return order < 0 ? -1 : (order > 0 ? 1 : 0);
+}
+
+int compareExact(std::string_view a, std::string_view b) {
+    const ExactDecimal da = exactDecimalOf(a);
+    const ExactDecimal db = exactDecimalOf(b);
+    if (da.negative != db.negative) return da.negative ? -1 : 1;
+    const int magnitude = compareMagnitude(da, db);
+    return da.negative ? -magnitude : magnitude;
+}
 
 bool numericValue(const Value& v, double& out) {
     if (v.isNumber) {
@@ -216,10 +305,16 @@ int compareText(std::string_view a, std::string_view b) {
     return 0;
 }
 
+// Two texts compare as texts, even when both hold digits (account, INN and
+// telephone numbers). When a number takes part and the other side reads as a
+// number too, the two compare exactly, digit by digit.
 int compareValues(const Value& a, const Value& b) {
-    double na = 0;
-    double nb = 0;
-    if (numericValue(a, na) && numericValue(b, nb)) return na < nb ? -1 : (na > nb ? 1 : 0);
+    double unused = 0;
+    if ((a.isNumber || b.isNumber) && numericValue(a, unused) && numericValue(b, unused)) {
+        const std::string da = a.isNumber ? exactDigitsOf(a) : a.text;
+        const std::string db = b.isNumber ? exactDigitsOf(b) : b.text;
+        return compareExact(da, db);
+    }
     return compareText(textOf(a), textOf(b));
 }
 
@@ -445,6 +540,7 @@ private:
         }
         token.kind = TokenKind::Number;
         token.number = value;
+        token.text.assign(first, last);  // the written digits, for exact comparisons
         return token;
     }
 
@@ -595,8 +691,8 @@ private:
             fail(kExpressionSyntaxError);
             return;
         case TokenKind::Number:
-            emit(kPushNumber, static_cast<std::uint32_t>(out_.numbers_.size()));
-            out_.numbers_.push_back(token_.number);
+            emit(kPushNumber, static_cast<std::uint32_t>(out_.numberTexts_.size()));
+            out_.numberTexts_.push_back(std::move(token_.text));
             advance();
             return;
         case TokenKind::Text:
@@ -681,7 +777,7 @@ Expression Expression::compile(std::string_view text) noexcept {
     }
     if (expression.compileError_ != kExpressionOk) {
         expression.steps_.clear();
-        expression.numbers_.clear();
+        expression.numberTexts_.clear();
         expression.texts_.clear();
     }
     return expression;
@@ -695,20 +791,21 @@ ExpressionResult Expression::evaluate(const NameResolver& names) const noexcept 
         for (const Step& step : steps_) {
             switch (step.op) {
             case kPushNumber:
-                stack.push_back(Value::ofNumber(numbers_[step.operand]));
+                stack.push_back(Value::ofExactNumber(numberTexts_[step.operand]));
                 break;
             case kPushText:
                 stack.push_back(Value::ofText(texts_[step.operand]));
                 break;
             case kPushName: {
-                std::optional<std::string> value;
+                std::optional<BoundValue> value;
                 try {
-                    value = names.value(texts_[step.operand]);
+                    value = names.boundValue(texts_[step.operand]);
                 } catch (...) {
                     value.reset();
                 }
                 if (!value) return {{}, kExpressionUnknownName};
-                stack.push_back(Value::ofText(std::move(*value)));
+                stack.push_back(value->isNumber ? Value::ofExactNumber(std::move(value->text))
+                                                : Value::ofText(std::move(value->text)));
                 break;
             }
             case kNegate:
@@ -752,16 +849,32 @@ ExpressionResult evaluateExpression(std::string_view text, const NameResolver& n
 // ---------------------------------------------------------------- name bindings
 
 void NameBindings::bind(std::string_view name, Getter getter) {
-    names_[asciiUpper(name)] = std::move(getter);
+    const std::string key = asciiUpper(name);
+    names_[key] = std::move(getter);
+    numbers_.erase(key);
 }
 
 void NameBindings::bindText(std::string_view name, std::string text) {
     bind(name, [text = std::move(text)] { return text; });
 }
 
+void NameBindings::bindNumber(std::string_view name, Getter getter) {
+    const std::string key = asciiUpper(name);
+    names_[key] = std::move(getter);
+    numbers_.insert(key);
+}
+
+std::optional<BoundValue> NameBindings::boundValue(std::string_view name) const {
+    const std::string key = asciiUpper(name);
+    const auto it = names_.find(key);
+    if (it == names_.end() || !it->second) return std::nullopt;
+    return BoundValue{it->second(), numbers_.count(key) != 0};
+}
+
 void NameBindings::unbind(std::string_view name) {
     const auto it = names_.find(asciiUpper(name));
     if (it != names_.end()) names_.erase(it);
+    numbers_.erase(asciiUpper(name));
 }
 
 bool NameBindings::isBound(std::string_view name) const { return names_.find(asciiUpper(name)) != names_.end(); }
@@ -778,6 +891,20 @@ std::optional<std::string> ResolverChain::value(std::string_view name) const {
         if (std::optional<std::string> found = resolver->value(name)) return found;
     }
     return std::nullopt;
+}
+
+std::optional<BoundValue> ResolverChain::boundValue(std::string_view name) const {
+    for (const NameResolver* resolver : resolvers_) {
+        if (resolver == nullptr) continue;
+        if (std::optional<BoundValue> found = resolver->boundValue(name)) return found;
+    }
+    return std::nullopt;
+}
+
+std::optional<BoundValue> NameResolver::boundValue(std::string_view name) const {
+    std::optional<std::string> text = value(name);
+    if (!text) return std::nullopt;
+    return BoundValue{std::move(*text), false};
 }
 
 }  // namespace platform

@@ -31,10 +31,14 @@
 //   position. 0 when sub is empty or not found.
 //
 // Values are text or number, as in the runtime:
-// - A comparison compares numerically when both sides look numeric (optional
-//   sign, digits with an optional decimal point and exponent, blanks around);
-//   otherwise as code page 1251 bytes, the shorter text padded with blanks, so
-//   trailing blanks never matter and letter case does.
+// - Two texts always compare as code page 1251 bytes, the shorter text padded
+//   with blanks, so trailing blanks never matter and letter case does; digits in
+//   texts (accounts, INN, telephone numbers) are no exception. When a number
+//   (a literal, a numeric field, an arithmetic result) is compared with a number
+//   or with a text that looks numeric (optional sign, digits with an optional
+//   decimal point and exponent, blanks around), the two compare exactly by
+//   their decimal digits, so no digit of a 20-digit number is lost; otherwise
+//   the number's text is compared with the other text.
 // - Arithmetic converts text that does not look numeric to 0. Division and
 //   modulus by zero give 0, as the runtime does; so does any result beyond the
 //   range of a number.
@@ -56,6 +60,7 @@
 #include <initializer_list>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -77,10 +82,19 @@ constexpr std::size_t kMaxTextLength = 16384;
 // Gives the current value of a bound name as code page 1251 text, or nullopt
 // when the name is not bound. The name arrives with ASCII letters upper-cased
 // ("BRW1::SORT1:RESET:VAL:OBOZN").
+// A bound name's value with its kind: a number (a numeric field or local,
+// compared exactly with other numbers) or a text.
+struct BoundValue {
+    std::string text;
+    bool isNumber = false;
+};
+
 class NameResolver {
 public:
     virtual ~NameResolver() = default;
     virtual std::optional<std::string> value(std::string_view name) const = 0;
+    // The value with its kind; by default every bound name is a text.
+    virtual std::optional<BoundValue> boundValue(std::string_view name) const;
 };
 
 // Names bound to a function that returns the current value, or to a fixed text.
@@ -91,14 +105,21 @@ public:
 
     void bind(std::string_view name, Getter getter);
     void bindText(std::string_view name, std::string text);
+    // A name whose value is a number written as text ("42", "-2.5").
+    void bindNumber(std::string_view name, Getter getter);
     void unbind(std::string_view name);
-    void clear() { names_.clear(); }
+    void clear() {
+        names_.clear();
+        numbers_.clear();
+    }
     bool isBound(std::string_view name) const;
 
     std::optional<std::string> value(std::string_view name) const override;
+    std::optional<BoundValue> boundValue(std::string_view name) const override;
 
 private:
     std::map<std::string, Getter, std::less<>> names_;  // keys upper-cased
+    std::set<std::string, std::less<>> numbers_;        // names bound as numbers
 };
 
 // Asks several resolvers in turn (for example a list's local variables, then the
@@ -110,6 +131,7 @@ public:
     ResolverChain(std::initializer_list<const NameResolver*> resolvers) : resolvers_(resolvers) {}
     void add(const NameResolver& resolver) { resolvers_.push_back(&resolver); }
     std::optional<std::string> value(std::string_view name) const override;
+    std::optional<BoundValue> boundValue(std::string_view name) const override;
 
 private:
     std::vector<const NameResolver*> resolvers_;
@@ -143,7 +165,7 @@ public:
 
 private:
     std::vector<Step> steps_;
-    std::vector<double> numbers_;
+    std::vector<std::string> numberTexts_;  // number literals as written
     std::vector<std::string> texts_;  // text literals and upper-cased names
     int compileError_ = kExpressionSyntaxError;
 

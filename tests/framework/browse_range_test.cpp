@@ -196,6 +196,12 @@ TEST(RecordBinding, BindsFieldsByNameWithTheirPrefix) {
     EXPECT_EQ(names.value("BRW1::VAL:OBOZN"), std::nullopt);
     EXPECT_EQ(names.value("KUR:VALUT"), std::nullopt);
     EXPECT_EQ(platform::evaluateExpression("UPPER(val:obozn) = 'USD' AND VAL:COD > 9", names).text, "1");
+    // A numeric field is a number, so it orders numerically against digit texts;
+    // a text field holding digits stays a text.
+    EXPECT_EQ(platform::evaluateExpression("VAL:COD > '9'", names).text, "1");
+    record.setValue("VAL:OBOZN", "012");
+    EXPECT_EQ(platform::evaluateExpression("VAL:OBOZN = '12'", names).text, "0");
+    EXPECT_EQ(platform::evaluateExpression("VAL:OBOZN = '012'", names).text, "1");
 }
 
 }  // namespace

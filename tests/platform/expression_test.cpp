@@ -122,10 +122,12 @@ TEST(Expression, ResolverChainAsksInTurn) {
 }
 
 TEST(Expression, ComparisonsNumericOrPaddedText) {
-    EXPECT_EQ(eval("'10' > '9'"), "1");  // both look numeric
+    EXPECT_EQ(eval("'10' > '9'"), "0");  // two texts compare as texts, digits or not
+    EXPECT_EQ(eval("10 > '9'"), "1");    // a number makes it numeric
     EXPECT_EQ(eval("'10' > '9x'"), "0");  // text order
     EXPECT_EQ(eval("' 5 ' = 5"), "1");
-    EXPECT_EQ(eval("'1.0' = '1'"), "1");
+    EXPECT_EQ(eval("'1.0' = '1'"), "0");
+    EXPECT_EQ(eval("'1.0' = 1"), "1");
     EXPECT_EQ(eval("'-2.5e1' = -25"), "1");
     EXPECT_EQ(eval("5 = 'abc'"), "0");
     EXPECT_EQ(eval("'ab  ' = 'ab'"), "1");
@@ -292,3 +294,28 @@ TEST(ExpressionRandomized, TokenSoupAndWellFormedInputsKeepTheContract) {
 }
 
 }  // namespace
+
+// Accounts, INN, passport and telephone numbers are digit strings longer than a
+// double holds exactly: two of them that differ in the last digit must differ.
+TEST(Expression, LongDigitStringsCompareExactly) {
+    EXPECT_EQ(eval("'40702810900000012345' = '40702810900000012346'"), "0");
+    EXPECT_EQ(eval("'40702810900000012345' < '40702810900000012346'"), "1");
+    EXPECT_EQ(eval("40702810900000012345 = 40702810900000012346"), "0");
+    EXPECT_EQ(eval("40702810900000012345 < 40702810900000012346"), "1");
+    EXPECT_EQ(eval("40702810900000012346 = '40702810900000012346'"), "1");
+    EXPECT_EQ(eval("'-40702810900000012345' > -40702810900000012346"), "1");
+    EXPECT_EQ(eval("0.10000000000000000001 > 0.1"), "1");
+    EXPECT_EQ(eval("'007' = 7") + eval("'7.000' = 7") + eval("'-0' = 0") + eval("'1e3' = 1000"), "1111");
+    EXPECT_EQ(eval("'0.001' < 0.01") + eval("100 > '99.999999999999999999'"), "11");
+
+    NameBindings names;
+    names.bindText("fir:SCHET", "40702810900000012345");
+    names.bindText("loc:Schet", "40702810900000012346");
+    names.bindNumber("loc:Code", [] { return std::string("12345678901234567891"); });
+    EXPECT_EQ(eval("fir:SCHET = loc:Schet", names), "0");
+    EXPECT_EQ(eval("fir:SCHET = '40702810900000012346'", names), "0");
+    EXPECT_EQ(eval("fir:SCHET = '40702810900000012345'", names), "1");
+    EXPECT_EQ(eval("loc:Code = 12345678901234567890", names), "0");
+    EXPECT_EQ(eval("loc:Code > 12345678901234567890", names), "1");
+    EXPECT_EQ(eval("loc:Code = '12345678901234567891'", names), "1");
+}
