@@ -77,6 +77,13 @@ std::optional<std::string> reserveNumber(
                 return std::nullopt;
             }
             file.record() = savedCopy;
+            if (last.value >= highestValue(savedCopy.layout().fields()[numbered])) {
+                // The highest number the field can hold is in use: the next one
+                // would wrap to 0. Retrying cannot help, so the refusal is shown
+                // once and nothing is added.
+                standardMessage(25, {}, storage::failure(storage::error::kDuplicateKey));
+                return std::nullopt;
+            }
             file.record().setInt(numbered, last.value + 1);
             savedCopy = file.record();
             if (provisional) provisional(file.record());

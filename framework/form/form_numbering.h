@@ -21,7 +21,9 @@ inline constexpr int kNumberingAttempts = 3;
 // Numbers the last component of `key`. `savedCopy` holds the user's values on
 // entry (the record to number) and the numbered record afterwards. Up to three
 // attempts; after three failed adds standard message 25 offers three more
-// (Retry) or gives up (Cancel). A read error other than end of file shows
+// (Retry) or gives up (Cancel). When the highest number in use is the highest
+// the field can hold, message 25 (with "Creates Duplicate Key") is shown once
+// and nothing is added. A read error other than end of file shows
 // standard message 35 with the file's label and gives up. Returns the position
 // (by file) of the reserved record, or nothing when numbering failed.
 // `provisional`, when given, sets the values that only the added record holds.

@@ -167,5 +167,24 @@ TEST_F(FormTest, NumberingRetriesThreeTimesThenAsksMessage25) {
     EXPECT_EQ(view.dittoKey, framework::form::kDittoKeyCtrlAltH);
 }
 
+// After the highest code a key's field can hold the next number would wrap to 0:
+// numbering refuses once, whatever the answer, and leaves the file as it was.
+TEST_F(FormTest, NumberingAtTheTopOfTheKeyRangeRefusesOnceAndAddsNothing) {
+    add(price, {{"PRI:ID", "65534"}});
+    view.script = [](FormEngine& engine) { engine.okPressed(); };
+    EXPECT_EQ(run(priceForm(price), kRequestInsert), kResponseCompleted);
+    EXPECT_EQ(codes(price), (std::vector<int>{65534, 65535})) << "the highest code is still given";
+    EXPECT_TRUE(services->shown.empty());
+
+    view.opened = false;
+    services->answers = {platform::kButtonRetry, platform::kButtonRetry};
+    EXPECT_EQ(run(priceForm(price), kRequestInsert), kResponseCancelled);
+    ASSERT_EQ(services->shown.size(), 1u) << "Retry cannot help, so it is not offered again";
+    EXPECT_EQ(box(0).caption, "Auto Increment Error");
+    EXPECT_FALSE(view.opened);
+    EXPECT_EQ(codes(price), (std::vector<int>{65534, 65535})) << "no record with code 0";
+    EXPECT_EQ(framework::userCount(price), 0);
+}
+
 }  // namespace
 }  // namespace form_tests
