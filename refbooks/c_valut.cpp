@@ -48,13 +48,9 @@ void primeCurrency(FormEngine& form) {
     valut.setInt(field(valut, "VAL:VDECPOINT"), 0);
 }
 
-// While a new currency's form is open its record is reserved under a designation
-// of its own ("#" and the last three digits of its code): the unique designation
-// key would otherwise refuse the blank designation of a second station's new
-// currency, and a record left by a station that died shows up in the list.
-void provisionalDesignation(storage::Record& reserved) {
+void reserveUnderProvisionalDesignation(storage::Record& reserved) {
     const auto code = reserved.getInt(field(reserved, "VAL:COD"));
-    reserved.setText(field(reserved, "VAL:OBOZN"), "#" + std::to_string(code % 1000));
+    reserved.setText(field(reserved, "VAL:OBOZN"), provisionalDesignation(static_cast<std::uint16_t>(code)));
 }
 
 void rateButton(FormEngine& form, int control) {
@@ -74,6 +70,22 @@ void rateEntered(FormEngine& form, int entry) {
 }
 
 }  // namespace
+
+std::string provisionalDesignation(std::uint16_t code) {
+    // Codes up to 999 read as themselves ("#5", "#573"). Higher codes take three
+    // characters in base 45 whose first is never a digit, so they differ from
+    // those and from each other; none of the characters changes when the key
+    // upper-cases, and none is a blank.
+    if (code < 1000) return "#" + std::to_string(code);
+    static constexpr std::string_view kDigits = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ!$%&+-=?@";
+    static constexpr std::string_view kLeads = kDigits.substr(10);
+    const unsigned n = code - 1000u;  // below 35 * 45 * 45
+    std::string text = "#";
+    text += kLeads[n / (45 * 45)];
+    text += kDigits[n / 45 % 45];
+    text += kDigits[n % 45];
+    return text;
+}
 
 framework::browse::BrowseDefinition valutList(std::function<void()> updateForm,
                                               std::function<void()> openRateHistory) {
@@ -145,7 +157,7 @@ framework::form::FormDefinition valutForm() {
     };
     form.lists = {{kRates, ratesTab, ratesOfCurrency, true}};
     form.numberedKey = "VAL:CODE_KEY";
-    form.provisional = provisionalDesignation;
+    form.provisional = reserveUnderProvisionalDesignation;
     form.duplicateKeys = {{"VAL:OBOZN_KEY", "Obozn"}, {"VAL:CODE_KEY", "Code"}};
     form.dittoKey = framework::form::kDittoKeyCtrlAltH;
     form.preparesToolbar = false;  // the toolbar belongs to the rate list

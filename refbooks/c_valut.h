@@ -6,7 +6,9 @@
 #include "framework/browse/browse_definition.h"
 #include "framework/form/form_definition.h"
 
+#include <cstdint>
 #include <functional>
+#include <string>
 
 namespace refbooks {
 
@@ -25,6 +27,13 @@ framework::browse::BrowseDefinition valutList(std::function<void()> updateForm,
 // page) and hands the frame's toolbar to that list. OK for insert or change first
 // writes the day's entry of the rate history (c_valut_rates.h).
 framework::form::FormDefinition valutForm();
+
+// While a new currency's form is open its record is reserved under a designation
+// of its own, "#" and three characters made from its code, different for every
+// code: the unique designation key would otherwise refuse the blank designation
+// of a second station's new currency, and a record left by a station that died
+// shows up in the list.
+std::string provisionalDesignation(std::uint16_t code);
 
 // The currency form's controls.
 namespace valut_form {

@@ -2,6 +2,8 @@
 // buttons and percentages, the day's rate entry and the restrict rules.
 #include "rate_book_fixture.h"
 
+#include <set>
+
 namespace rate_book_tests {
 namespace {
 
@@ -393,6 +395,42 @@ TEST_F(CurrencyBook, NewCurrenciesOfTwoStationsAreReservedUnderDesignationsOfThe
     EXPECT_EQ(std::string(platform::clip(*saved->value("VAL:OBOZN"))), "USD");
     EXPECT_FALSE(storedCurrency(6)) << "the other station's cancelled currency is gone";
     while (framework::userCount(otherStation) > 0) framework::releaseFile(otherStation);
+}
+
+// The designation key ignores letter case and trailing blanks: the provisional
+// designations of all codes must still differ under it, and must fit the field.
+TEST(CurrencyProvisionalDesignation, DiffersForEveryCodeTheFieldCanHold) {
+    std::set<std::string> seen;
+    for (unsigned code = 0; code <= 65535; ++code) {
+        const std::string text = refbooks::provisionalDesignation(static_cast<std::uint16_t>(code));
+        ASSERT_LE(text.size(), 4u) << code;
+        ASSERT_EQ(text[0], '#');
+        ASSERT_EQ(platform::clip(text), text) << code;
+        ASSERT_TRUE(seen.insert(platform::upper(text)).second) << "code " << code << " repeats " << text;
+    }
+    EXPECT_EQ(refbooks::provisionalDesignation(5), "#5");
+    EXPECT_EQ(refbooks::provisionalDesignation(999), "#999");
+}
+
+// A reservation left behind by a station that died holds its provisional
+// designation; a new currency 1000 codes later is numbered without a collision.
+TEST_F(CurrencyBook, LeftOverReservationDoesNotBlockNumberingAThousandCodesLater) {
+    addCurrency(5, "#5");
+    addCurrency(1004, "EUR");
+    valut.record().clear();
+    view.showsLists = false;
+    int code = 0;
+    view.script = [&](FormEngine& engine) {
+        code = static_cast<int>(engine.record().getInt(0));
+        accept(engine, vf::kObozn, "USD");
+        engine.okPressed();
+    };
+    EXPECT_EQ(run(form, framework::kRequestInsert), framework::kResponseCompleted);
+    EXPECT_EQ(code, 1005);
+    EXPECT_TRUE(services->shown.empty()) << "no numbering failure (message 25)";
+    const auto saved = storedCurrency(1005);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(std::string(platform::clip(*saved->value("VAL:OBOZN"))), "USD");
 }
 
 }  // namespace
