@@ -9,11 +9,13 @@ namespace dostup {
 
 namespace {
 
-// The code entry holds a signed 16-bit number; the INI value is read as a number
-// from its leading digits, empty or absent giving 0.
+// The code entry holds an employee code 1..65535 in a 16-bit number; the INI
+// value is read as a number from its leading digits. Empty, absent or outside
+// 1..65535 gives 0: "65543" must not come out as employee 7.
 std::int16_t iniCode(const std::string& text) {
-    const long value = std::strtol(text.c_str(), nullptr, 10);
-    return static_cast<std::int16_t>(value);
+    const long long value = std::strtoll(text.c_str(), nullptr, 10);
+    if (value < 1 || value > 65535) return 0;
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>(value));
 }
 
 }  // namespace
@@ -43,7 +45,9 @@ bool Login::open() {
     say(platform::ru("Пожалуйста зарегистрируйтесь"));
 
     code_ = iniCode(platform::readIni("Kelm", "SCode", "", iniFile_));
-    password_ = platform::readIni("Kelm", "PassWord", "", iniFile_).substr(0, kPasswordEntryLength);
+    // A code that names no possible employee pre-fills nothing, the password neither.
+    if (code_ != 0)
+        password_ = platform::readIni("Kelm", "PassWord", "", iniFile_).substr(0, kPasswordEntryLength);
     view_.showCode(code_);
     view_.showPassword(password_);
 

@@ -117,6 +117,25 @@ TEST_F(LoginWindow, PrefilledPairWithWrongPasswordWaitsWithBothEntriesFilled) {
     EXPECT_FALSE(view.closed);
 }
 
+// 65543 is 7 modulo 65536: a code outside 1..65535 must not become employee 7.
+TEST_F(LoginWindow, PrefilledCodeOutsideTheEmployeeRangePrefillsNothing) {
+    for (const char* code : {"65543", "-65529", "4295032839", "99999999999999999999999", "-7"}) {
+        folder.write("TARVO.INI", std::string("[Kelm]\nSCode=") + code + "\nPassWord=secret\n");
+        operatorCode = 55;
+        auto login = makeLogin();
+        EXPECT_FALSE(login.open()) << code;
+        EXPECT_EQ(operatorCode, 0) << code;
+        EXPECT_EQ(view.code, 0) << code;
+        EXPECT_EQ(view.password, "") << code;
+        login.cancel();
+    }
+    folder.write("TARVO.INI", "[Kelm]\nSCode=65535\nPassWord=x\n");
+    auto login = makeLogin();
+    EXPECT_FALSE(login.open());
+    EXPECT_EQ(static_cast<std::uint16_t>(view.code), 65535) << "the top of the range is pre-filled";
+    EXPECT_EQ(view.password, "x");
+}
+
 TEST_F(LoginWindow, PairInAnotherIniFileIsNotSeen) {
     folder.write("Dostup.INI", "[Kelm]\nSCode=7\nPassWord=secret\n");
     auto login = makeLogin();
