@@ -173,9 +173,23 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
+// Writes `contents` over an existing file in place: used when the folder does
+// not let a temporary file be created beside it (a writable INI file in a
+// read-only folder). Not atomic, but the only way the setting is kept.
+bool overwriteInPlace(const fs::path& target, std::string_view contents) {
+    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    bool ok = writeAll(fd, contents);
+    if (ok) ok = ::ftruncate(fd, static_cast<off_t>(contents.size())) == 0;
+    if (ok) ok = ::fsync(fd) == 0;
+    if (::close(fd) != 0) ok = false;
+    return ok;
+}
+
 // Replaces `target` with `contents` through a temporary file in the same folder.
 // A new file gets the usual permissions (0666 less the umask); an existing one
-// keeps its own.
+// keeps its own. When the folder refuses the temporary file, an existing file
+// is written in place instead.
 bool replaceFile(const fs::path& target, std::string_view contents,
                  std::optional<fs::perms> keepPermissions) {
     static std::atomic<unsigned> counter{0};
@@ -187,9 +201,9 @@ bool replaceFile(const fs::path& target, std::string_view contents,
                                  std::to_string(::getpid()) + "-" + std::to_string(counter++);
         temporary = folder.empty() ? fs::path(name) : folder / name;
         fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) return false;
+        if (fd < 0 && errno != EEXIST) break;
     }
-    if (fd < 0) return false;
+    if (fd < 0) return keepPermissions && overwriteInPlace(target, contents);
     bool ok = writeAll(fd, contents);
     if (ok && keepPermissions) {
         ok = ::fchmod(fd, static_cast<mode_t>(*keepPermissions) & 07777) == 0;

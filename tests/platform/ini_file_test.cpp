@@ -7,6 +7,8 @@
 
 #include <filesystem>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -179,6 +181,35 @@ TEST(IniWrite, ReplacesTheFileWholeAndLeavesNoTemporaryFiles) {
                   std::filesystem::perms::all,
               std::filesystem::perms(0640));
     EXPECT_EQ(folder.read("A.INI"), "[S]\nK=2\nL=3\n");
+}
+
+// Window placement is written on every close: an INI file the operator may write
+// in a folder that refuses new files (a shared program folder) is still updated,
+// in place, since the temporary file of the usual replacement cannot be made.
+TEST(IniWrite, WritableFileInAFolderThatRefusesNewFilesIsWrittenInPlace) {
+    TempFolder folder;
+    folder.write("TARVO.INI", "; placement\r\n[Main]\r\nXPosit=10\r\nWidth=600\r\n");
+    ::chmod((folder.path() / "TARVO.INI").c_str(), 0666);
+    ::chmod(folder.path().c_str(), 0555);
+    // The write runs in a child without root's right to ignore permissions.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::getuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
+        const bool replaced = writeIni("Main", "XPosit", "25", ".\\TARVO.INI");
+        const bool added = writeIni("Price_t", "Width", "700", ".\\TARVO.INI");
+        ::_exit(replaced && added ? 0 : 1);
+    }
+    int status = -1;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ::chmod(folder.path().c_str(), 0755);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(folder.read("TARVO.INI"),
+              "; placement\r\n[Main]\r\nXPosit=25\r\nWidth=600\r\n\r\n[Price_t]\r\nWidth=700\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
+                            std::filesystem::directory_iterator()),
+              1)
+        << "no temporary file left behind";
 }
 
 TEST(IniFile, FileNameIsResolvedWithoutRegardToLetterCase) {
