@@ -85,7 +85,9 @@ DOSTUP_API void REGISTRATION(void);
  * category: bit 0 access, 1 insert, 2 change, 3 delete, 4 write, 5 approve,
  * 6 cancel approval, 7 print; a set bit forbids. A null category means "omitted":
  * the category of the logged-in operator. An object that is not registered is
- * reported in a message box and forbids nothing. */
+ * reported in a message box and forbids nothing. The caller guarantees that
+ * `designation` is a zero-ended text (or null, read as empty) and that a
+ * non-null `category` points to a readable int16_t. */
 DOSTUP_API int16_t DOSTOBJ(const char *designation, const int16_t *category);
 /* The category of an employee; 0 for a code that does not exist. */
 DOSTUP_API int16_t GETMOL_KATEG(uint16_t code);
@@ -102,7 +104,10 @@ DOSTUP_API void CALLHELP(const char *topic);
 DOSTUP_API void FILEEXECUTE(const char *file);
 
 /* Upper-cases `size` bytes of `text` in place: "а".."я" become "А".."Я", other
- * letters as the runtime upper-cases them. */
+ * letters as the runtime upper-cases them. The caller guarantees that `size`
+ * bytes starting at `text` belong to one writable buffer; the text needs no
+ * terminating zero (a zero byte is passed over like any other). A null `text`
+ * or a `size` of 0 or less changes nothing. */
 DOSTUP_API void UPPERSTR(char *text, int32_t size);
 
 #ifdef __cplusplus
