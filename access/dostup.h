@@ -110,6 +110,30 @@ DOSTUP_API void FILEEXECUTE(const char *file);
  * or a `size` of 0 or less changes nothing. */
 DOSTUP_API void UPPERSTR(char *text, int32_t size);
 
+/* The library's screens. A list call opens the list as a child window of the
+ * host's frame and returns at once; in a host without windows of its own it runs
+ * the list until it is closed. With GlobalRequest 4 a list is a picker: it runs
+ * until closed and leaves the chosen record in the library's buffer with
+ * GlobalResponse 1. */
+DOSTUP_API void OTDMOL_T(void); /* departments "Справочник Подразделений" */
+DOSTUP_API void FILTER_T(void); /* saved filters "Список Фильтров" */
+DOSTUP_API void HLIST_T(void);  /* input history "Список Истории поля" */
+
+/* Saved filters of a table designation ("MOL_t"): the user picks one in the
+ * filter list. Returns "expression|name" (both without trailing blanks), or "|"
+ * when nothing was picked. */
+DOSTUP_API const char *FILTER_S(const char *table);
+/* Input history of a field designation ("MOL:LNAME"): the user picks a value in
+ * the history list. Returns it without trailing blanks, or an empty text. */
+DOSTUP_API const char *HLIST_S(const char *field);
+/* Remembers `value` in the history of `field`, with `name` as its name (null
+ * when omitted). A value the field already holds is silently not added. */
+DOSTUP_API void PUTHLIST(const char *field, const char *value, const char *name);
+/* The texts of FILTER_S and HLIST_S are code page 1251, in buffers of the library
+ * valid until the next call of the same function. Text arguments are zero-ended
+ * (null reads as empty); a designation is cut to 20 characters, a value to 20,
+ * a name to 80. */
+
 #ifdef __cplusplus
 }
 #endif

@@ -93,8 +93,9 @@ void ListWindow::openWindow(const framework::browse::ListWindowSetup& setup) {
     WindowPlacementOptions options;
     options.iniFile = environment.iniFile;
     options.section = setup.iniSection;
-    options.wallpaper = framework::chooseWallpaper(environment.wallpaper, environment.iniFile,
-                                                   setup.iniSection, setup.wallpaper);
+    options.wallpaper = framework::chooseWallpaper(
+        environment.wallpaper, environment.iniFile,
+        setup.wallpaperSection.empty() ? setup.iniSection : setup.wallpaperSection, setup.wallpaper);
     setWindowTitle(toQt(engine_->definition().title));
     setWindowIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
     // The design size is the least the list needs; it opens somewhat wider, so

@@ -120,6 +120,16 @@ struct ExtraButton {
     std::string icon;  // the book's picture for it ("Copy_rec.ico"); empty = an arrow
 };
 
+// An entry above the list that edits a list local ("Обозначение таблицы" for
+// loc:Tabl). The window shows `get()`; when the operator changes the text it
+// calls `set` and forces a refresh, so a range on that local starts again.
+struct ListEntry {
+    std::string prompt;  // code page 1251
+    int characters = 20;  // the longest text it takes
+    std::function<std::string()> get;
+    std::function<void(const std::string&)> set;
+};
+
 struct BrowseDefinition {
     storage::DataFile& file;
     int listNumber = 1;  // BRW1 in a list window; BRW2, BRW9 for lists inside forms
@@ -135,6 +145,8 @@ struct BrowseDefinition {
 
     std::string title;       // window caption, code page 1251 (" Цены")
     std::string iniSection;  // "Price_t"
+    // The section of its "WallPaper" key when it is not iniSection ("HistList_t").
+    std::string wallpaperSection;
     std::string helpTopic;   // "Sprav\Price.htm"
     ListWallpaper wallpaper = ListWallpaper::Tabl1;
     ListButtons buttons;
@@ -142,6 +154,7 @@ struct BrowseDefinition {
     std::vector<ExtraButton> extraButtons;
     // A line shown above the list (the parent a ranged list belongs to); empty = none.
     std::string heading;
+    std::optional<ListEntry> entry;  // an editable local above the list
     // A list inside a form: it shares the form's window, does not take the request
     // globals, and neither opens nor closes a window of its own.
     bool embedded = false;

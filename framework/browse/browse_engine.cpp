@@ -53,7 +53,7 @@ bool BrowseEngine::open() {
     if (!def_.embedded) {
         view_.openWindow({def_.iniSection,
                           listWallpaperRole(selectMode(), def_.wallpaper == ListWallpaper::Tabl2),
-                          selectMode()});
+                          selectMode(), def_.wallpaperSection});
         windowOpen_ = true;
     }
     if (!def_.accessObject.empty()) {

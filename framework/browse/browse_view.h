@@ -22,6 +22,7 @@ struct ListWindowSetup {
     std::string iniSection;
     WallpaperRole wallpaper = WallpaperRole::List;
     bool selectMode = false;
+    std::string wallpaperSection;  // where the "WallPaper" key is read; empty = iniSection
 };
 
 class BrowseView {

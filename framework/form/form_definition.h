@@ -31,6 +31,8 @@ enum class FieldControl {
     Options,  // an option group storing the value of the chosen option
     Display,  // shown only, never read back (a run-time string)
     Button,   // a button of the book's own; its press goes to the `control` hook
+    TextBox,  // a text entry of several lines (no picture beyond its length)
+    Picture,  // an indicator picture ("check" or "cross" in `picture`), shown while `visible`
 };
 
 struct FormField {
@@ -45,6 +47,8 @@ struct FormField {
     int column = 0;         // 0 the page's left column, 1 its right column
     // A display that is no field of the record: the run-time text it shows.
     std::function<std::string()> shown;
+    // A picture's visibility, asked whenever the record is shown.
+    std::function<bool()> visible;
 };
 
 // A unique key tested when an insert would duplicate a key, with the name the

@@ -16,7 +16,8 @@ namespace framework::form {
 
 int FormDefinition::firstEntry() const {
     for (const FormField& field : fields)
-        if (field.control != FieldControl::Display && field.control != FieldControl::Button)
+        if (field.control != FieldControl::Display && field.control != FieldControl::Button &&
+            field.control != FieldControl::Picture)
             return field.entry;
     return 0;
 }

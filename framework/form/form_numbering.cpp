@@ -32,13 +32,8 @@ bool sameComponent(const storage::Record& a, const storage::Record& b, std::size
     return a.value(field) == b.value(field);
 }
 
-struct LastNumber {
-    bool failed = false;  // a read error other than end of file
-    std::int64_t value = 0;  // 0 when there is no record (within the parent)
-};
+}  // namespace
 
-// The highest number in use: the last record in key order, within the leading
-// components of the record to number.
 LastNumber readLastNumber(storage::DataFile& file, const storage::KeyDef& key,
                           const storage::Record& toNumber) {
     const std::size_t numbered = key.components.back();
@@ -59,7 +54,7 @@ LastNumber readLastNumber(storage::DataFile& file, const storage::KeyDef& key,
     return {false, buffer.getInt(numbered)};
 }
 
-}  // namespace
+std::int64_t highestNumber(const storage::FieldDef& field) { return highestValue(field); }
 
 std::optional<std::string> reserveNumber(
     storage::DataFile& file, const storage::KeyDef& key, storage::Record& savedCopy,

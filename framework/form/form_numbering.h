@@ -12,11 +12,27 @@ namespace storage {
 class DataFile;
 class Record;
 struct KeyDef;
+struct FieldDef;
 }  // namespace storage
 
 namespace framework::form {
 
 inline constexpr int kNumberingAttempts = 3;
+
+struct LastNumber {
+    bool failed = false;     // a read error other than end of file (in file.lastError())
+    std::int64_t value = 0;  // 0 when there is no record (within the parent)
+};
+
+// The highest number in use: the last record in the order of `key`, within the
+// leading components of `toNumber` (compared as the keys compare them: text
+// without regard to letter case or trailing blanks). Leaves that record, or
+// whatever was read, in the file's buffer.
+LastNumber readLastNumber(storage::DataFile& file, const storage::KeyDef& key,
+                          const storage::Record& toNumber);
+
+// The highest value a numbered field can hold (65535 for a USHORT).
+std::int64_t highestNumber(const storage::FieldDef& field);
 
 // Numbers the last component of `key`. `savedCopy` holds the user's values on
 // entry (the record to number) and the numbered record afterwards. Up to three

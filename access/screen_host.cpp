@@ -1,0 +1,25 @@
+// A build without windows: nobody can use a screen, so each ends as cancelled
+// without touching a file. The windows of a build with Qt are in windows/.
+#include "access/screen_host.h"
+
+#include "framework/shared_state.h"
+
+#ifndef DOSTUP_WITH_WINDOWS
+
+namespace dostup {
+
+int runScreenList(const framework::browse::BrowseDefinition&) {
+    framework::globalRequest() = framework::kRequestNone;
+    framework::globalResponse() = framework::kResponseCancelled;
+    return framework::kResponseCancelled;
+}
+
+int runScreenForm(const framework::form::FormDefinition&) {
+    framework::globalRequest() = framework::kRequestNone;
+    framework::globalResponse() = framework::kResponseCancelled;
+    return framework::kResponseCancelled;
+}
+
+}  // namespace dostup
+
+#endif

@@ -1,0 +1,22 @@
+// Where the library's screens run. In a host with a Qt application and an MDI
+// frame (the program, the library's console) a list opens as a child of that
+// frame, reached by its toolbar, and the call returns at once; a list opened for
+// select (GlobalRequest 4) runs modally and the call returns its answer. In a
+// host without a Qt application (a C program of the suite) the call creates what
+// the windows need and runs the list until it is closed. A build without windows
+// shows nothing: every screen ends as cancelled.
+#pragma once
+
+#include "framework/browse/browse_definition.h"
+#include "framework/form/form_definition.h"
+
+namespace dostup {
+
+// Runs a list; returns GlobalResponse when the call waited for the list (1 when a
+// record was selected and left in the file's buffer), else 2.
+int runScreenList(const framework::browse::BrowseDefinition& list);
+
+// A list's form procedure: reads GlobalRequest, leaves GlobalResponse.
+int runScreenForm(const framework::form::FormDefinition& form);
+
+}  // namespace dostup
