@@ -1,5 +1,7 @@
 #include "shell/books.h"
 
+#include "access/dostup.h"
+
 #include "platform/cp1251.h"
 #include "refbooks/c_firm.h"
 #include "refbooks/c_kurs.h"
@@ -35,6 +37,8 @@ void installBooks(MainFrame& frame) {
     frame.setCommand(ru("Типы Операций"), [](QMdiArea* area) {
         ui::openList(refbooks::typeOpList([] { ui::runFormWindow(refbooks::typeOpForm()); }), area);
     });
+    // The library's staff screens open in the frame they find active.
+    frame.setCommand(ru("Подразделения"), [](QMdiArea*) { OTDMOL_T(); });
 }
 
 }  // namespace shell

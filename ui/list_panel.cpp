@@ -10,6 +10,7 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
@@ -38,10 +39,38 @@ ListPanel::ListPanel(const framework::browse::BrowseDefinition& definition, Engi
         column->addWidget(heading_);
         column->addSpacing(6);
     }
+    if (definition.entry) buildEntry(*definition.entry);
     buildTable(definition);
     column->addSpacing(8);
     buildButtons(definition);
     column->addLayout(buttonRow_);
+}
+
+// An entry above the list that edits a list local: a changed text sets the local
+// and forces a refresh, so a range on it starts the list again.
+void ListPanel::buildEntry(const framework::browse::ListEntry& entry) {
+    auto* row = new QHBoxLayout;
+    auto* prompt = new QLabel(toQt(entry.prompt), this);
+    entry_ = new QLineEdit(this);
+    entry_->setMaxLength(entry.characters);
+    entry_->setText(toQt(entry.get ? entry.get() : std::string()));
+    const QFontMetrics metrics(font());
+    entry_->setFixedWidth(metrics.horizontalAdvance(QLatin1Char('W')) * (entry.characters + 2) / 2 + 12);
+    prompt->setBuddy(entry_);
+    row->addWidget(prompt);
+    row->addWidget(entry_);
+    row->addStretch(1);
+    auto* column = static_cast<QVBoxLayout*>(layout());
+    column->addLayout(row);
+    column->addSpacing(6);
+    connect(entry_, &QLineEdit::editingFinished, this, [this, set = entry.set] {
+        const std::string text = fromQt(entry_->text());
+        if (text == lastEntry_) return;
+        lastEntry_ = text;
+        if (set) set(text);
+        if (BrowseEngine* engine = engine_()) engine->forceRefresh();
+    });
+    lastEntry_ = fromQt(entry_->text());
 }
 
 ListPanel::~ListPanel() {
@@ -205,6 +234,7 @@ QSize ListPanel::designSize(int rows) const {
     int height = table_->horizontalHeader()->sizeHint().height() + rows * rowHeight + frame;
     if (tabs_) height += tabs_->sizeHint().height();
     if (heading_) height += heading_->sizeHint().height() + 6;
+    if (entry_) height += entry_->sizeHint().height() + 6;
     const QSize buttons = buttonRow_->sizeHint();
     if (buttons.height() > 0) height += 8 + buttons.height();
     return {std::max(tableWidth, buttons.width()), height};

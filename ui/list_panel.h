@@ -19,6 +19,7 @@
 class QFrame;
 class QHBoxLayout;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QScrollBar;
 class QTabBar;
@@ -50,6 +51,7 @@ public:
     QScrollBar* scrollBar() const { return scrollBar_; }
     QTabBar* tabs() const { return tabs_; }
     QLabel* heading() const { return heading_; }
+    QLineEdit* entry() const { return entry_; }  // the list local's entry, if any
     QFrame* tableFrame() const { return tableFrame_; }
     QPushButton* button(framework::browse::ListButton which) const;
     QPushButton* extraButton(std::size_t index) const;
@@ -80,6 +82,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void buildEntry(const framework::browse::ListEntry& entry);
     void buildTable(const framework::browse::BrowseDefinition& definition);
     void buildButtons(const framework::browse::BrowseDefinition& definition);
     bool tableKey(QKeyEvent* event);
@@ -88,6 +91,8 @@ private:
 
     EngineSource engine_;
     QLabel* heading_ = nullptr;
+    QLineEdit* entry_ = nullptr;
+    std::string lastEntry_;
     QTabBar* tabs_ = nullptr;
     QFrame* tableFrame_ = nullptr;
     QTableView* table_ = nullptr;
