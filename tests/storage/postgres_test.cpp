@@ -35,6 +35,24 @@ bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
+TEST(ServerAddresses, NamesTheServerWouldCutAreRefused) {
+    ServerAddress a;
+    const std::string longest(63, 'k');
+    ASSERT_EQ(parseServerAddress("postgresql://db/suite/" + longest, a).code, 0);
+    EXPECT_EQ(a.table, longest);
+    // Two files alike in their first 63 bytes would share one table.
+    const auto refused = parseServerAddress("postgresql://db/suite/" + longest + "A", a);
+    EXPECT_EQ(refused.code, 90);
+    EXPECT_TRUE(contains(refused.driverText, "longer than the 63 bytes")) << refused.driverText;
+    EXPECT_EQ(parseServerAddress("postgresql://db/suite/" + longest + "s/MOL", a).code, 90);
+    EXPECT_EQ(parseServerAddress("postgresql://db/" + longest + "d/MOL", a).code, 90);
+    // Bytes of UTF-8 count: 32 Cyrillic letters are 64 bytes.
+    std::string cyrillic;
+    for (int i = 0; i < 32; ++i) cyrillic += platform::ru("ж");
+    EXPECT_EQ(parseServerAddress("postgresql://db/suite/" + cyrillic, a).code, 90);
+    EXPECT_EQ(parseServerAddress("postgresql://db/suite/" + cyrillic.substr(1), a).code, 0);
+}
+
 TEST(ServerAddresses, NameServerDatabaseSchemaAndTable) {
     ServerAddress a;
     ASSERT_EQ(parseServerAddress("postgresql://db.office/Suite/MOL   ", a).code, 0);
