@@ -32,8 +32,9 @@ inline bool modeExclusive(int mode) {
     return share == 0x10 || share == 0x20 || share == 0x30;
 }
 
-// One stored record: its row id (the file position), its version (0 for a row
-// written by another tool and not yet seen by the engine) and its bytes.
+// One stored record: its row id (the file position), its version (0 or negative
+// for a row written by another tool and not yet completed by the engine) and its
+// bytes.
 struct StoredRow {
     std::int64_t rowId = 0;
     std::int64_t version = 0;

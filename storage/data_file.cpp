@@ -47,8 +47,22 @@ OpenRequest DataFile::openRequest(int mode) const {
 
 // --- Files -------------------------------------------------------------------
 
+namespace {
+
+// No file system and no database server holds a zero byte in a name; cutting the
+// name there could open another file.
+ErrorState checkName(const std::string& name) {
+    const std::size_t zero = name.find('\0');
+    if (zero == std::string::npos) return success();
+    return driverFailure(0, "The file name " + name.substr(0, zero) +
+                                "... holds a zero byte, which no file name may hold");
+}
+
+}  // namespace
+
 int DataFile::open(int mode) {
     if (table_) return finish(failure(error::kFileAlreadyOpen));
+    if (ErrorState e = checkName(name_)) return finish(e);
     std::unique_ptr<BackendTable> table;
     if (ErrorState e = backendFor(name_).open(*layout_, openRequest(mode), table)) return finish(e);
     table_ = std::move(table);
@@ -68,11 +82,13 @@ int DataFile::close() {
 
 int DataFile::create() {
     close();
+    if (ErrorState e = checkName(name_)) return finish(e);
     return finish(backendFor(name_).create(*layout_, openRequest(kOpenReadWriteShared)));
 }
 
 int DataFile::build() {
     if (table_) return finish(table_->rebuildKeys());
+    if (ErrorState e = checkName(name_)) return finish(e);
     OpenRequest request = openRequest(kOpenReadWriteShared);
     request.repair = true;
     std::unique_ptr<BackendTable> table;

@@ -22,8 +22,6 @@
 
 namespace storage {
 
-constexpr std::size_t kMaxFileNameLength = 80;
-
 // One record of a page read for a list: its bytes and its position (by the key
 // the page was read in, or by file).
 struct PageRow {
@@ -63,9 +61,11 @@ public:
     Record& record() { return record_; }
     const Record& record() const { return record_; }
 
-    // The disk name ("D:\Data\Firm"), at most 80 characters; a longer one is cut.
+    // The disk name ("D:\Data\Firm"), whole however long: the STRING(80) globals
+    // that show names to hosts may be cut, the file's own name never is. A name
+    // holding a zero byte is refused with 90 when the file is opened or created.
     const std::string& name() const { return name_; }
-    void setName(std::string_view name) { name_ = std::string(name.substr(0, kMaxFileNameLength)); }
+    void setName(std::string_view name) { name_ = std::string(name); }
     // The owner password of a protected file; without it a protected file does not open.
     void setOwnerPassword(std::string_view password) { ownerPassword_ = std::string(password); }
 

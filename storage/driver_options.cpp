@@ -43,9 +43,12 @@ bool applyDriverOption(DriverOptions& options, std::string_view option) {
     if (name == "RECOVER") {
         double seconds = 0;
         auto res = std::from_chars(value.data(), value.data() + value.size(), seconds);
-        if (res.ec != std::errc() || res.ptr != value.data() + value.size() || seconds < 0)
+        if (res.ec != std::errc() || res.ptr != value.data() + value.size() ||
+            !(seconds >= 0))  // negative, or not a number
             return false;
-        options.busyWaitMs = static_cast<int>(seconds * 1000.0 + 0.5);
+        options.busyWaitMs = seconds * 1000.0 >= kMaxBusyWaitMs
+                                 ? kMaxBusyWaitMs
+                                 : static_cast<int>(seconds * 1000.0 + 0.5);
         return true;
     }
     if (name == "JOURNAL") {

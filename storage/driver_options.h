@@ -3,7 +3,8 @@
 // (a data directory on a network share needs "Journal=Rollback").
 //
 //   Recover=<seconds>   how long an operation waits for a file that another
-//                       station holds locked before failing with 32
+//                       station holds locked before failing with 32 (at most a
+//                       day; a longer wait is cut to a day)
 //   Journal=WAL         write-ahead journal (default; files on local disks)
 //   Journal=Rollback    rollback journal (files on a network share)
 //   Sync=Normal|Full    Full waits for the disk on every committed write
@@ -17,6 +18,8 @@ enum class JournalMode : unsigned char { Wal, Rollback };
 enum class SyncMode : unsigned char { Normal, Full };
 
 constexpr int kDefaultBusyWaitMs = 2000;
+// The longest busy wait: a day. A longer Recover (or "inf") waits this long.
+constexpr int kMaxBusyWaitMs = 86'400'000;
 
 struct DriverOptions {
     int busyWaitMs = kDefaultBusyWaitMs;

@@ -2,7 +2,47 @@
 
 #include "platform/cp1251.h"
 
+#include <algorithm>
+
 namespace storage {
+
+namespace {
+
+// The bytes that have no character in code page 1251 (NUL, which neither
+// backend's text holds, and the unassigned 0x98) are stored as the private-use
+// characters U+E000 + byte; their UTF-8 forms.
+constexpr std::string_view kStoredNul = "\xEE\x80\x80";     // U+E000
+constexpr std::string_view kStored0x98 = "\xEE\x82\x98";    // U+E098
+
+bool withoutCharacter(char c) { return c == '\0' || c == '\x98'; }
+
+}  // namespace
+
+std::string storedText(std::string_view cp1251) {
+    std::string out;
+    while (!cp1251.empty()) {
+        std::size_t run = 0;
+        while (run < cp1251.size() && !withoutCharacter(cp1251[run])) ++run;
+        out += platform::cp1251ToUtf8(cp1251.substr(0, run));
+        if (run == cp1251.size()) break;
+        out += cp1251[run] == '\0' ? kStoredNul : kStored0x98;
+        cp1251.remove_prefix(run + 1);
+    }
+    return out;
+}
+
+std::string textFromStored(std::string_view utf8) {
+    std::string out;
+    while (!utf8.empty()) {
+        const std::size_t nul = utf8.find(kStoredNul), other = utf8.find(kStored0x98);
+        const std::size_t at = std::min(nul, other);
+        out += platform::utf8ToCp1251(utf8.substr(0, at));
+        if (at == std::string_view::npos) break;
+        out += at == nul ? '\0' : '\x98';
+        utf8.remove_prefix(at + kStoredNul.size());
+    }
+    return out;
+}
 
 ColumnKind columnKind(const FieldDef& field) {
     if (field.isText()) return ColumnKind::Text;
@@ -19,7 +59,7 @@ std::int64_t integerOf(const Record& record, std::size_t field) {
 double realOf(const Record& record, std::size_t field) { return record.getReal(field); }
 
 std::string textOf(const Record& record, std::size_t field) {
-    return platform::cp1251ToUtf8(platform::clip(record.getText(field)));
+    return storedText(platform::clip(record.getText(field)));
 }
 
 std::string keyTextOf(const Record& record, std::size_t field) {
@@ -36,7 +76,7 @@ void setFromInteger(Record& record, std::size_t field, std::int64_t value) {
 void setFromReal(Record& record, std::size_t field, double value) { record.setReal(field, value); }
 
 void setFromText(Record& record, std::size_t field, std::string_view utf8) {
-    record.setText(field, platform::utf8ToCp1251(utf8));
+    record.setText(field, textFromStored(utf8));
 }
 
 void setFromNull(Record& record, std::size_t field) {

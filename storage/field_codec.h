@@ -1,7 +1,8 @@
 // How each field of a record is stored in a table column, independent of the
 // database: integers (and DECIMAL as integer hundredths) in integer columns, REAL
-// in floating columns, text as UTF-8 without trailing blanks. The column names of
-// a layout's table are fixed here too, so that every backend uses the same ones.
+// in floating columns, text as UTF-8 without trailing blanks (see storedText). The
+// column names of a layout's table are fixed here too, so that every backend uses
+// the same ones.
 #pragma once
 
 #include "storage/record.h"
@@ -12,6 +13,14 @@
 
 namespace storage {
 
+// Code page 1251 text as stored: UTF-8, in which the two bytes without a character
+// (NUL and the unassigned 0x98) become the private-use characters U+E000 and
+// U+E098, so that every byte value reads back exactly. The reverse mapping turns
+// those two characters back into their bytes; other characters without a code
+// page 1251 counterpart (written by another tool) become '?'.
+std::string storedText(std::string_view cp1251);
+std::string textFromStored(std::string_view utf8);
+
 enum class ColumnKind : std::uint8_t { Integer, Real, Text };
 
 ColumnKind columnKind(const FieldDef& field);
@@ -19,7 +28,7 @@ ColumnKind columnKind(const FieldDef& field);
 // Column values of a record field.
 std::int64_t integerOf(const Record& record, std::size_t field);  // DECIMAL: hundredths
 double realOf(const Record& record, std::size_t field);
-std::string textOf(const Record& record, std::size_t field);  // UTF-8, trailing blanks removed
+std::string textOf(const Record& record, std::size_t field);  // stored text, trailing blanks removed
 // The stored key form of a text field: upper-cased code page 1251 bytes without
 // trailing blanks (a CSTRING up to its zero).
 std::string keyTextOf(const Record& record, std::size_t field);

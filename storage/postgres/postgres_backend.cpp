@@ -19,6 +19,26 @@ public:
         if (ErrorState e = parseServerAddress(request.diskName, address)) return e;
         std::shared_ptr<Session> session = Session::shared(address.server);
         std::lock_guard lock(session->mutex());
+        // Opening changes nothing another station could see (completing tool-written
+        // rows may be done again), so a connection found lost is made anew.
+        return session->unchanging(
+            [&] { return openOn(session, layout, address, request, table); });
+    }
+
+    ErrorState create(const RecordLayout& layout, const OpenRequest& request) override {
+        ServerAddress address;
+        if (ErrorState e = parseServerAddress(request.diskName, address)) return e;
+        std::shared_ptr<Session> session = Session::shared(address.server);
+        std::lock_guard lock(session->mutex());
+        const TableSchema schema(layout, address.schema, address.table);
+        return createTable(*session, schema, layout.isProtected() ? request.ownerPassword : "",
+                           request.options.busyWaitMs);
+    }
+
+private:
+    static ErrorState openOn(const std::shared_ptr<Session>& session, const RecordLayout& layout,
+                             const ServerAddress& address, const OpenRequest& request,
+                             std::unique_ptr<BackendTable>& table) {
         TableSchema schema(layout, address.schema, address.table);
         const int waitMs = request.options.busyWaitMs;
         if (ErrorState e = session->setLockWait(waitMs)) return e;
@@ -49,16 +69,6 @@ public:
         table = std::make_unique<PostgresTable>(session, layout, std::move(schema), write, hold,
                                                 request.options);
         return success();
-    }
-
-    ErrorState create(const RecordLayout& layout, const OpenRequest& request) override {
-        ServerAddress address;
-        if (ErrorState e = parseServerAddress(request.diskName, address)) return e;
-        std::shared_ptr<Session> session = Session::shared(address.server);
-        std::lock_guard lock(session->mutex());
-        const TableSchema schema(layout, address.schema, address.table);
-        return createTable(*session, schema, layout.isProtected() ? request.ownerPassword : "",
-                           request.options.busyWaitMs);
     }
 };
 

@@ -57,17 +57,22 @@ const std::string& PostgresTable::keysetStatement(const KeysetShape& shape, std:
     return it->second;
 }
 
+ErrorState PostgresTable::query(const std::string& sql, const Params& params, Rows& result) {
+    std::lock_guard lock(session_->mutex());
+    return session_->unchanging([&]() -> ErrorState {
+        if (ErrorState e = prepare()) return e;
+        return session_->run(sql, params, &result, doing("reading"));
+    });
+}
+
 ErrorState PostgresTable::readPage(const PageQuery& query, std::vector<StoredRow>& rows) {
     rows.clear();
     if (query.limit == 0) return success();
     const KeysetShape shape = shapeOf(schema_.layout(), query);
     if (shape.empty) return success();
-    std::lock_guard lock(session_->mutex());
-    if (ErrorState e = prepare()) return e;
     Rows result;
-    if (ErrorState e =
-            session_->run(keysetStatement(shape, query.limit),
-                          keysetParams(schema_.layout(), shape, query), &result, doing("reading")))
+    if (ErrorState e = this->query(keysetStatement(shape, query.limit),
+                                   keysetParams(schema_.layout(), shape, query), result))
         return e;
     rows.resize(static_cast<std::size_t>(result.count()));
     for (int r = 0; r < result.count(); ++r)
@@ -76,10 +81,8 @@ ErrorState PostgresTable::readPage(const PageQuery& query, std::vector<StoredRow
 }
 
 ErrorState PostgresTable::readOne(const std::string& sql, const Params& params, StoredRow& row) {
-    std::lock_guard lock(session_->mutex());
-    if (ErrorState e = prepare()) return e;
     Rows result;
-    if (ErrorState e = session_->run(sql, params, &result, doing("reading"))) return e;
+    if (ErrorState e = query(sql, params, result)) return e;
     if (result.count() == 0) return failure(error::kRecordNotFound);
     readRow(result, 0, scratch_, row);
     return success();
@@ -103,12 +106,8 @@ ErrorState PostgresTable::exists(int key, const KeyValue& value, std::int64_t ex
     Params params;
     appendKeyParts(params, value, def, schema_.layout(), 0, def.components.size());
     params.push_back(integerParam(exceptRowId));
-    std::lock_guard lock(session_->mutex());
-    if (ErrorState e = prepare()) return e;
     Rows result;
-    if (ErrorState e = session_->run(exists_.at(static_cast<std::size_t>(key)), params, &result,
-                                     doing("reading")))
-        return e;
+    if (ErrorState e = query(exists_.at(static_cast<std::size_t>(key)), params, result)) return e;
     found = result.count() > 0;
     return success();
 }

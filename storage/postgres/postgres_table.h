@@ -47,6 +47,8 @@ private:
     // Takes the session for one operation and sets this file's lock wait.
     ErrorState prepare();
     ErrorState refuseReadOnly() const;
+    // A reading statement, run again on a new connection when the old one was lost.
+    ErrorState query(const std::string& sql, const Params& params, Rows& result);
     ErrorState readOne(const std::string& sql, const Params& params, StoredRow& row);
     const std::string& keysetStatement(const KeysetShape& shape, std::size_t limit);
     std::string doing(const char* what) const;

@@ -11,6 +11,12 @@ using Role = ColumnDef::Role;
 
 std::string rowId() { return sqlName(kRowIdColumn); }
 std::string version() { return sqlName(kVersionColumn); }
+// A pending row keeps its last version negated (see schema.h), so the version it
+// gets next is beyond every one a station may have read.
+std::string nextVersion() {
+    return version() + " = abs(coalesce(" + version() + ", 0)) + 1";
+}
+std::string pending() { return "(" + version() + " IS NULL OR " + version() + " < 0)"; }
 
 // "a = $n AND b = $n+1 ..." over a key's own columns, numbered from `first`.
 std::string keyEquals(const TableSchema& schema, int key, int& next) {
@@ -57,7 +63,7 @@ std::string updateSql(const TableSchema& schema, bool watched) {
     for (const ColumnDef& c : schema.columns())
         if (c.role == Role::Field || c.role == Role::KeyText)
             sql += sqlName(c.name) + " = $" + std::to_string(next++) + ", ";
-    sql += version() + " = coalesce(" + version() + ", 0) + 1 WHERE " + rowId() + " = $" +
+    sql += nextVersion() + " WHERE " + rowId() + " = $" +
            std::to_string(next++);
     if (watched) sql += " AND coalesce(" + version() + ", 0) = $" + std::to_string(next++);
     return sql + " RETURNING " + version();
@@ -94,15 +100,15 @@ std::string existsSql(const TableSchema& schema, int key) {
 
 std::string pendingRowsSql(const TableSchema& schema) {
     return "SELECT " + schema.rowColumns() + " FROM " + schema.qualifiedTable() + " WHERE " +
-           version() + " IS NULL";
+           version() + " IS NULL OR " + version() + " < 0";
 }
 
 std::string completeRowSql(const TableSchema& schema) {
     int next = 1;
     std::string sets = setKeyTexts(schema, next);
-    sets += (sets.empty() ? "" : ", ") + version() + " = 1";
+    sets += (sets.empty() ? "" : ", ") + nextVersion();
     return "UPDATE " + schema.qualifiedTable() + " SET " + sets + " WHERE " + rowId() + " = $" +
-           std::to_string(next) + " AND " + version() + " IS NULL";
+           std::to_string(next) + " AND " + pending();
 }
 
 std::string rowsAfterSql(const TableSchema& schema) {
@@ -114,7 +120,7 @@ std::string rowsAfterSql(const TableSchema& schema) {
 std::string setKeyTextsSql(const TableSchema& schema) {
     int next = 1;
     std::string sets = setKeyTexts(schema, next);
-    sets += (sets.empty() ? "" : ", ") + version() + " = coalesce(" + version() + ", 0) + 1";
+    sets += (sets.empty() ? "" : ", ") + nextVersion();
     return "UPDATE " + schema.qualifiedTable() + " SET " + sets + " WHERE " + rowId() + " = $" +
            std::to_string(next);
 }

@@ -139,12 +139,14 @@ std::vector<std::string> TableSchema::createKeysSql() const {
     for (const IndexDef& index : indexes_) out.push_back(index.sql);
     const std::string version = sqlName(kVersionColumn);
     out.push_back("CREATE INDEX " + sqlName(pendingIndexName_) + " ON " + qualified_ + " (" +
-                  version + ") WHERE " + version + " IS NULL");
-    // Another tool's rewrite that leaves the version alone marks the row changed.
+                  version + ") WHERE " + version + " IS NULL OR " + version + " < 0");
+    // Another tool's rewrite that leaves the version alone (or empties it) marks
+    // the row changed, keeping its last version negated.
     out.push_back("CREATE OR REPLACE FUNCTION " + qualified(functionName_) +
                   "() RETURNS trigger LANGUAGE plpgsql AS $body$ BEGIN IF NEW." + version +
-                  " IS NOT DISTINCT FROM OLD." + version + " THEN NEW." + version +
-                  " := NULL; END IF; RETURN NEW; END $body$");
+                  " IS NOT DISTINCT FROM OLD." + version + " OR NEW." + version +
+                  " IS NULL THEN NEW." + version + " := -abs(OLD." + version +
+                  "); END IF; RETURN NEW; END $body$");
     out.push_back("CREATE TRIGGER " + sqlName(triggerName_) + " BEFORE UPDATE ON " + qualified_ +
                   " FOR EACH ROW EXECUTE FUNCTION " + qualified(functionName_) + "()");
     return out;

@@ -5,9 +5,11 @@
 //
 //   "row_id"      bigserial primary key: the file position; never reused, so ties
 //                 of non-unique keys come in the order the records were added
-//   "row_version" bigint: the watch; NULL marks a row written by another tool
-//                 (found through "<table>_pending" and completed when a station
-//                 opens the file for writing)
+//   "row_version" bigint: the watch; NULL marks a row inserted by another tool,
+//                 a negative version one it rewrote (the last version negated);
+//                 both are found through "<table>_pending" and completed, with a
+//                 version beyond any that was read, when a station opens the file
+//                 for writing
 //   one column per field, in layout order: smallint (BYTE, SHORT), integer (USHORT,
 //                 LONG), bigint (ULONG), double precision (REAL), numeric(13,2)
 //                 (DECIMAL), character varying(n) (STRING(n), and CSTRING(n) with n-1)
@@ -17,8 +19,8 @@
 //                 database's collation
 // A unique key is a unique index on its columns; any other key an index on its
 // columns and the row id, so ties are ordered and a position inside a run of ties
-// is one row-value comparison. A trigger clears "row_version" when another tool
-// rewrites a row without moving it, so watches see the change.
+// is one row-value comparison. A trigger negates "row_version" when another tool
+// rewrites a row without moving it (or empties it), so watches see the change.
 #pragma once
 
 #include "storage/field_codec.h"

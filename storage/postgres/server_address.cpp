@@ -96,6 +96,12 @@ ErrorState parseServerAddress(std::string_view diskName, ServerAddress& address)
     address.server.database = nameOf(parts.front());
     if (parts.size() == 3) address.schema = nameOf(parts[1]);
     address.table = nameOf(parts.back());
+    // The server would cut a longer name, and two files would share one table.
+    for (const std::string* name : {&address.server.database, &address.schema, &address.table})
+        if (name->size() > kLongestServerName)
+            return malformed(diskName, "the name " + *name + " is longer than the " +
+                                           std::to_string(kLongestServerName) +
+                                           " bytes a database server name may have");
     return success();
 }
 

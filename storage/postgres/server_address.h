@@ -39,7 +39,12 @@ struct ServerAddress {
     std::string table;
 };
 
-// Parses a disk name; 90 with the reason when it is not a usable address.
+// The longest name (database, schema, table) the server keeps whole, in bytes of
+// UTF-8; it cuts longer ones, which could make two files share one table.
+constexpr std::size_t kLongestServerName = 63;
+
+// Parses a disk name; 90 with the reason when it is not a usable address (also a
+// name longer than kLongestServerName).
 ErrorState parseServerAddress(std::string_view diskName, ServerAddress& address);
 
 }  // namespace storage::postgres

@@ -153,6 +153,7 @@ ErrorState Session::connectionLost(const pg_result* result, std::string_view doi
         // The operation fails; the next one connects again.
         std::string text = e.driverText;
         disconnect();
+        lost_ = true;
         return driverFailure(sqlstateCode("08006"), "Lost the connection to the database server " +
                                                         server_.display() + ": " + text);
     }
@@ -233,6 +234,15 @@ ErrorState Session::command(const std::string& sql, std::string_view doing, Rows
 ErrorState Session::write(const std::string& sql, const Params& params, Rows* rows,
                           std::string_view doing) {
     return guarded([&] { return run(sql, params, rows, doing); });
+}
+
+ErrorState Session::unchanging(const std::function<ErrorState()>& work) {
+    const bool retry = !inTransaction();
+    lost_ = false;
+    ErrorState e = work();
+    if (!e || !retry || !lost_) return e;
+    lost_ = false;
+    return work();
 }
 
 ErrorState Session::guarded(const std::function<ErrorState()>& work) {

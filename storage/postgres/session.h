@@ -96,6 +96,11 @@ public:
     // Statements without parameters (BEGIN, DDL), in the simple protocol; the rows
     // of the last one when asked for.
     ErrorState command(const std::string& sql, std::string_view doing, Rows* rows = nullptr);
+    // `work`, an operation that writes nothing (opening, reading, positioning), run
+    // once more on a new connection when it found the connection lost outside a
+    // transaction (a server restart, a dropped link): nothing went with it. A
+    // write is never retried: it may have happened.
+    ErrorState unchanging(const std::function<ErrorState()>& work);
     // `work` under a savepoint when a transaction is in progress: when it fails,
     // what it did is undone and the transaction goes on.
     ErrorState guarded(const std::function<ErrorState()>& work);
@@ -140,6 +145,7 @@ private:
     pg_conn* connection_ = nullptr;
     std::unordered_map<std::string, std::string> prepared_;  // SQL text -> statement name
     std::uint64_t nextStatement_ = 0;
+    bool lost_ = false;              // an operation found the connection lost
     std::optional<int> lockWaitMs_;  // unknown after connecting or rolling back
     const void* starter_ = nullptr;
     std::map<std::int64_t, Holds> holds_;

@@ -101,7 +101,7 @@ ErrorState rebuildKeys(Session& session, const TableSchema& schema, Record& scra
                 StoredRow row;
                 readRow(rows, r, scratch, row);
                 after = row.rowId;
-                bool stale = rows.isNull(r, 1);
+                bool stale = rows.isNull(r, 1) || rows.integer(r, 1) < 0;
                 int column = firstKeyText;
                 for (std::size_t field : schema.keyTextFields()) {
                     if (rows.isNull(r, column) ||

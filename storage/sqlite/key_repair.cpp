@@ -38,7 +38,8 @@ ErrorState collect(sqlite3* db, const std::string& sql, const TableSchema& schem
     while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
         readFields(raw, TableSchema::kFirstFieldColumn, scratch);
         KeyTexts row{sqlite3_column_int64(raw, 0), computeKeyTexts(schema, scratch)};
-        bool differs = all || sqlite3_column_type(raw, 1) == SQLITE_NULL;
+        bool differs = all || sqlite3_column_type(raw, 1) == SQLITE_NULL ||
+                       sqlite3_column_int64(raw, 1) < 0;
         for (std::size_t i = 0; i < row.texts.size() && !differs; ++i) {
             const int column = firstKeyText + static_cast<int>(i);
             const std::string& want = row.texts[i];

@@ -11,6 +11,11 @@ using Role = ColumnDef::Role;
 
 std::string rowId() { return sqlName(kRowIdColumn); }
 std::string version() { return sqlName(kVersionColumn); }
+// A pending row keeps its last version negated (see schema.h), so the version it
+// gets next is beyond every one a station may have read.
+std::string nextVersion() {
+    return version() + " = abs(coalesce(" + version() + ", 0)) + 1";
+}
 
 std::string keyEquals(const TableSchema& schema, int key) {
     std::string out;
@@ -46,7 +51,7 @@ std::string updateSql(const TableSchema& schema, bool watched) {
     std::string sql = "UPDATE " + schema.quotedTable() + " SET ";
     for (const ColumnDef& c : schema.columns())
         if (c.role == Role::Field || c.role == Role::KeyText) sql += sqlName(c.name) + " = ?, ";
-    sql += version() + " = coalesce(" + version() + ", 0) + 1 WHERE " + rowId() + " = ?";
+    sql += nextVersion() + " WHERE " + rowId() + " = ?";
     if (watched) sql += " AND coalesce(" + version() + ", 0) = ?";
     return sql;
 }
@@ -79,7 +84,7 @@ std::string existsSql(const TableSchema& schema, int key) {
 std::string pendingRowsSql(const TableSchema& schema) {
     return "SELECT " + schema.rowColumns() + keyTextColumns(schema) + " FROM " +
            schema.quotedTable() + " INDEXED BY " + sqlName(schema.pendingIndexName()) + " WHERE " +
-           version() + " IS NULL";
+           version() + " IS NULL OR " + version() + " < 0";
 }
 
 std::string allRowsSql(const TableSchema& schema) {
@@ -91,7 +96,7 @@ std::string setKeyTextsSql(const TableSchema& schema) {
     std::string sql = "UPDATE " + schema.quotedTable() + " SET ";
     for (const ColumnDef& c : schema.columns())
         if (c.role == Role::KeyText) sql += sqlName(c.name) + " = ?, ";
-    return sql + version() + " = coalesce(" + version() + ", 0) + 1 WHERE " + rowId() + " = ?";
+    return sql + nextVersion() + " WHERE " + rowId() + " = ?";
 }
 
 }  // namespace storage::sqlite

@@ -86,12 +86,13 @@ TableSchema::TableSchema(const RecordLayout& layout)
     const std::string rowId = sqlName(kRowIdColumn);
     pendingIndexName_ = table_ + "_pending";
     pendingIndexSql_ = "CREATE INDEX " + sqlName(pendingIndexName_) + " ON " + quotedTable_ + " (" +
-                       version + ") WHERE " + version + " IS NULL";
+                       version + ") WHERE " + version + " IS NULL OR " + version + " < 0";
     triggerName_ = table_ + "_touched";
     triggerSql_ = "CREATE TRIGGER " + sqlName(triggerName_) + " AFTER UPDATE ON " + quotedTable_ +
-                  " FOR EACH ROW WHEN NEW." + version + " IS OLD." + version + " AND NEW." +
-                  version + " IS NOT NULL BEGIN UPDATE " + quotedTable_ + " SET " + version +
-                  " = NULL WHERE " + rowId + " = NEW." + rowId + "; END";
+                  " FOR EACH ROW WHEN OLD." + version + " IS NOT NULL AND (NEW." + version +
+                  " IS OLD." + version + " OR NEW." + version + " IS NULL) BEGIN UPDATE " +
+                  quotedTable_ + " SET " + version + " = -abs(OLD." + version + ") WHERE " + rowId +
+                  " = NEW." + rowId + "; END";
 }
 
 }  // namespace storage::sqlite

@@ -4,8 +4,10 @@
 //
 //   "row_id"      INTEGER PRIMARY KEY AUTOINCREMENT: the file position; never
 //                 reused, so ties of non-unique keys come in insertion order
-//   "row_version" INTEGER: the watch; NULL marks a row written by another tool
-//                 (found through the "<label>_pending" index and completed on open)
+//   "row_version" INTEGER: the watch; NULL marks a row inserted by another tool,
+//                 a negative version one it rewrote (the last version negated);
+//                 both are found through the "<label>_pending" index and completed
+//                 on open with a version beyond any that was read
 //   one column per field, in layout order: INTEGER (integer types, DECIMAL as
 //                 hundredths), REAL, TEXT (UTF-8 without trailing blanks)
 //   "upper_<FIELD>" BLOB per text field that is a key component: the upper-cased
@@ -13,8 +15,9 @@
 //                 key order
 // Each key is an index on its columns (the upper column for text), unique for a
 // unique key; SQLite ends every index entry with the row id, which breaks ties of
-// non-unique keys. A trigger clears "row_version" when another tool rewrites a row
-// without touching it, so watches see the change and the row is completed later.
+// non-unique keys. A trigger negates "row_version" when another tool rewrites a row
+// without moving it (or empties it), so watches see the change and the row is
+// completed later.
 #pragma once
 
 #include "storage/field_codec.h"

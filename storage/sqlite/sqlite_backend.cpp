@@ -5,7 +5,13 @@
 #include "storage/sqlite/sqlite_table.h"
 #include "storage/sqlite/table_setup.h"
 
+#include <cerrno>
+#include <cstring>
 #include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace storage::sqlite {
 
@@ -28,6 +34,28 @@ ErrorState checkPlace(const fs::path& file, bool creating) {
     }
     if (!fs::is_regular_file(status))
         return driverFailure(EISDIR, "Not a data file: " + file.string());
+    return success();
+}
+
+// A protected file is readable and writable by its owner and group only (the
+// stations of an installation share the data folder through a group), whatever
+// the process's umask. SQLite gives the journals (-wal, -shm) the mode of the file.
+constexpr mode_t kProtectedMode = 0660;
+
+ErrorState restrictProtected(const fs::path& file) {
+    const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, kProtectedMode);
+    if (fd < 0)
+        return driverFailure(errno, "Cannot create " + file.string() + ": " + std::strerror(errno));
+    const bool restricted = ::fchmod(fd, kProtectedMode) == 0;
+    const int error = errno;
+    ::close(fd);
+    if (!restricted)
+        return driverFailure(error, "Cannot restrict access to " + file.string() + ": " +
+                                        std::strerror(error));
+    for (const char* companion : {"-wal", "-shm", "-journal"}) {
+        const std::string path = file.string() + companion;
+        if (::access(path.c_str(), F_OK) == 0) ::chmod(path.c_str(), kProtectedMode);
+    }
     return success();
 }
 
@@ -61,6 +89,8 @@ public:
     ErrorState create(const RecordLayout& layout, const OpenRequest& request) override {
         const fs::path file = databasePath(request.diskName);
         if (ErrorState e = checkPlace(file, true)) return e;
+        if (layout.isProtected())
+            if (ErrorState e = restrictProtected(file)) return e;
         ConnectionRequest c = connectionRequest(layout, request, file);
         c.write = true;
         c.create = true;

@@ -80,6 +80,24 @@ TEST_F(InitDll, DataAndHelpDirectoriesComeFromTheIniFile) {
     EXPECT_EQ(files.histList.name(), "D:\\Base\\HistList");
 }
 
+TEST_F(InitDll, ALongDataDirectoryCutsTheGlobalsButNotTheFilesNames) {
+    // 79 characters: the 80-character globals of OtdMOL and Object, MOL and MolLog
+    // are cut alike, while the files themselves keep their whole, distinct names.
+    const std::string directory = "D:\\" + std::string(75, 'x') + "\\";
+    folder.write("Dostup.INI", "[Path]\r\nBasePath=" + directory + "\r\n");
+    DOSTUP_INITDLL();
+    EXPECT_EQ(name(OtdMOL_spr), (directory + "OtdMOL").substr(0, 80));
+    EXPECT_EQ(name(OtdMOL_spr), name(Object_spr));  // the globals' size rules
+    EXPECT_EQ(name(MOL_spr), name(MolLOG_spr));
+    auto& files = dostup::accessFiles();
+    EXPECT_EQ(files.otdMol.name(), directory + "OtdMOL");
+    EXPECT_EQ(files.object.name(), directory + "Object");
+    EXPECT_EQ(files.mol.name(), directory + "MOL");
+    EXPECT_EQ(files.molLog.name(), directory + "MolLog");
+    EXPECT_EQ(files.mod.name(), directory + "MOL");
+    EXPECT_EQ(files.histList.name(), directory + "HistList");
+}
+
 TEST_F(InitDll, DirectoryWithoutTrailingBackslashIsUsedUnchanged) {
     folder.write("dostup.ini", "[PATH]\nbasepath=D:\\Base\n");
     DOSTUP_INITDLL();

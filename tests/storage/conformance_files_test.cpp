@@ -141,6 +141,32 @@ TEST_P(StorageConformance, TwoViewsShareOneFileWithTheirOwnBuffers) {
     EXPECT_EQ(main->get(*secretView().key("SCODE_KEY")), 0);
 }
 
+TEST_P(StorageConformance, NamesAreKeptWholeAndAZeroByteInANameIsRefused) {
+    // Names alike in their first 60 characters are two files.
+    const std::string common = "Curr" + std::string(56, 'x');
+    auto a = fileIn(space(), currencyLayout(), common + "A");
+    auto b = fileIn(space(), currencyLayout(), common + "B");
+    EXPECT_EQ(a->name(), diskName(common + "A"));
+    for (auto* f : {a.get(), b.get()}) {
+        ASSERT_EQ(f->create(), 0) << f->driverErrorText();
+        ASSERT_EQ(f->open(), 0) << f->driverErrorText();
+    }
+    setCurrency(a->record(), 1, "USD");
+    ASSERT_EQ(a->add(), 0);
+    b->set(*currencyLayout().key("CODE_KEY"));
+    EXPECT_EQ(b->next(), 33);
+
+    // Cut at the zero, the name would be another file's ("Curr").
+    createOpen(currencyLayout())->close();
+    auto zero = fileIn(space(), currencyLayout(), std::string("Curr\0Old", 8));
+    EXPECT_EQ(zero->create(), 90);
+    EXPECT_NE(zero->driverErrorText().find("zero byte"), std::string::npos)
+        << zero->driverErrorText();
+    EXPECT_EQ(zero->open(), 90);
+    EXPECT_EQ(zero->build(), 90);
+    EXPECT_FALSE(zero->isOpen());
+}
+
 }  // namespace
 
 INSTANTIATE_TEST_SUITE_P(Backends, StorageConformance, ::testing::ValuesIn(storageTargets()),

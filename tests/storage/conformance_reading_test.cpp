@@ -1,6 +1,10 @@
 // Conformance: reading in key order with next and previous, from the start, from
 // a key value and from a saved position; ties of non-unique keys; positions.
+#include "platform/cp1251.h"
 #include "tests/storage/conformance_fixture.h"
+
+#include <algorithm>
+#include <iterator>
 
 namespace storage_tests {
 namespace {
@@ -16,6 +20,59 @@ void addCurrencies(storage::DataFile& f, const std::vector<int>& codes) {
     for (int c : codes) {
         setCurrency(f.record(), c, "C" + std::to_string(c));
         ASSERT_EQ(f.add(), 0) << c;
+    }
+}
+
+// Reads with `step` until 33 or twice the expected count (a walk that does not end).
+template <typename Step>
+Codes codesWithin(storage::DataFile& f, Step step, std::size_t expected) {
+    Codes codes;
+    while (codes.size() < 2 * expected && step(f) == 0) codes.push_back(code(f.record()));
+    return codes;
+}
+
+TEST_P(StorageConformance, KeysHoldingEveryByteValueAreStoredExactlyAndWalkedBothWays) {
+    auto f = createOpen(personLayout());
+    const auto lname = [](int b) {
+        std::string name = "K";
+        name += static_cast<char>(b);
+        name += "Z";
+        return name + std::string(25 - name.size(), ' ');
+    };
+    std::vector<std::pair<std::string, std::int64_t>> order;
+    for (int b = 0; b < 256; ++b) {
+        setPerson(f->record(), b + 1, "", 1);
+        f->record().setText(1, lname(b));
+        ASSERT_EQ(f->add(), 0) << b;
+        order.emplace_back(platform::upper(platform::clip(lname(b))), b + 1);
+    }
+    std::sort(order.begin(), order.end());
+    Codes forward;
+    for (const auto& entry : order) forward.push_back(entry.second);
+    const Codes backward(forward.rbegin(), forward.rend());
+
+    auto g = openAgain(personLayout());
+    for (int b = 0; b < 256; ++b) {
+        setPerson(g->record(), b + 1, "", 1);
+        ASSERT_EQ(g->get(*personLayout().key("SCODE_KEY")), 0) << b;
+        EXPECT_EQ(g->record().getText(1), lname(b)) << b;
+    }
+    g->set(nameKey());
+    EXPECT_EQ(codesWithin(*g, readNext, 256), forward);
+    g->set(nameKey());
+    EXPECT_EQ(codesWithin(*g, readPrevious, 256), backward);
+
+    // From a key value holding the bytes without a character, both ways.
+    for (int b : {0, 0x98}) {
+        g->record().setText(1, lname(b));
+        ASSERT_EQ(g->setToValue(nameKey()), 0);
+        const auto at = std::find(forward.begin(), forward.end(), b + 1);
+        EXPECT_EQ(codesWithin(*g, readNext, 256), Codes(at, forward.end())) << b;
+        g->record().setText(1, lname(b));
+        ASSERT_EQ(g->setToValue(nameKey()), 0);
+        EXPECT_EQ(codesWithin(*g, readPrevious, 256),
+                  Codes(std::make_reverse_iterator(at + 1), forward.rend()))
+            << b;
     }
 }
 

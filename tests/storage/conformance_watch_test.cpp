@@ -102,5 +102,51 @@ TEST_P(StorageConformance, PutOfARecordDeletedElsewhereGives35) {
     EXPECT_EQ(mine->remove(), 35);
 }
 
+TEST_P(StorageConformance, AToolsRewriteStaysChangedAfterAnotherStationCompletesTheRow) {
+    auto mine = createOpen(currencyLayout());
+    setCurrency(mine->record(), 1, "USD", "Dollar");
+    ASSERT_EQ(mine->add(), 0);
+    setCurrency(mine->record(), 2, "EUR", "Euro");
+    ASSERT_EQ(mine->add(), 0);
+    const std::string file = currencyLayout().diskName();
+
+    // The record at its first version, watched; a tool rewrites it, and another
+    // station's open for writing completes the row.
+    read1(*mine);
+    mine->watch();
+    space().toolSql(file, "UPDATE curr SET name = 'Tool dollar' WHERE cod = 1");
+    openAgain(currencyLayout());
+    mine->record().setValue("NAME", "My dollar");
+    EXPECT_EQ(mine->put(), 89);
+    auto theirs = openAgain(currencyLayout());
+    read1(*theirs);
+    EXPECT_EQ(text(theirs->record(), "NAME"), "Tool dollar");
+
+    // Two rewrites before the completion, and a tool that empties the version
+    // itself, are changes all the same.
+    mine->watch();
+    read1(*mine);
+    space().toolSql(file, "UPDATE curr SET name = 'Tool 1' WHERE cod = 1");
+    space().toolSql(file, "UPDATE curr SET name = 'Tool 2' WHERE cod = 1");
+    openAgain(currencyLayout());
+    mine->record().setValue("NAME", "My dollar");
+    EXPECT_EQ(mine->put(), 89);
+    mine->watch();
+    read1(*mine);
+    space().toolSql(file, "UPDATE curr SET name = 'Tool 3', row_version = NULL WHERE cod = 1");
+    openAgain(currencyLayout());
+    mine->record().setValue("NAME", "My dollar");
+    EXPECT_EQ(mine->put(), 89);
+
+    // The station that re-reads the completed record writes it as usual.
+    mine->watch();
+    read1(*mine);
+    EXPECT_EQ(text(mine->record(), "NAME"), "Tool 3");
+    mine->record().setValue("NAME", "Agreed dollar");
+    EXPECT_EQ(mine->put(), 0);
+    read1(*theirs);
+    EXPECT_EQ(text(theirs->record(), "NAME"), "Agreed dollar");
+}
+
 }  // namespace
 }  // namespace storage_tests

@@ -275,6 +275,16 @@ void PostgresCluster::stop() {
     }
 }
 
+bool PostgresCluster::restart() {
+    if (!serverStarted_) return false;
+    std::vector<std::string> words = {bin_ + "/pg_ctl", "-D", data_, "-w", "-t", "60",
+                                      "-m", "fast", "restart"};
+    if (asPostgresUser_) words.insert(words.begin(), {"runuser", "-u", "postgres", "--"});
+    const bool restarted = runProgram(words, folder_ + "/programs.log") == 0;
+    if (admin_) admin_->disconnect();
+    return restarted;
+}
+
 std::string PostgresCluster::address(std::string_view schema, std::string_view role) const {
     return "postgresql://" + std::string(role) + "@127.0.0.1:" + std::to_string(port_) + "/" +
            kDatabase + "/" + std::string(schema) + "/";

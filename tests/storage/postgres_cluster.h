@@ -34,6 +34,9 @@ public:
     bool ensureRunning();
     const std::string& unavailableReason() const { return reason_; }
     void stop();
+    // Restarts the running server (every connection to it is cut); false when it
+    // does not come back.
+    bool restart();
 
     int port() const { return port_; }
     static constexpr const char* kDatabase = "tarvo";

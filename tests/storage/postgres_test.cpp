@@ -35,6 +35,24 @@ bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
+TEST(ServerAddresses, NamesTheServerWouldCutAreRefused) {
+    ServerAddress a;
+    const std::string longest(63, 'k');
+    ASSERT_EQ(parseServerAddress("postgresql://db/suite/" + longest, a).code, 0);
+    EXPECT_EQ(a.table, longest);
+    // Two files alike in their first 63 bytes would share one table.
+    const auto refused = parseServerAddress("postgresql://db/suite/" + longest + "A", a);
+    EXPECT_EQ(refused.code, 90);
+    EXPECT_TRUE(contains(refused.driverText, "longer than the 63 bytes")) << refused.driverText;
+    EXPECT_EQ(parseServerAddress("postgresql://db/suite/" + longest + "s/MOL", a).code, 90);
+    EXPECT_EQ(parseServerAddress("postgresql://db/" + longest + "d/MOL", a).code, 90);
+    // Bytes of UTF-8 count: 32 Cyrillic letters are 64 bytes.
+    std::string cyrillic;
+    for (int i = 0; i < 32; ++i) cyrillic += platform::ru("ж");
+    EXPECT_EQ(parseServerAddress("postgresql://db/suite/" + cyrillic, a).code, 90);
+    EXPECT_EQ(parseServerAddress("postgresql://db/suite/" + cyrillic.substr(1), a).code, 0);
+}
+
 TEST(ServerAddresses, NameServerDatabaseSchemaAndTable) {
     ServerAddress a;
     ASSERT_EQ(parseServerAddress("postgresql://db.office/Suite/MOL   ", a).code, 0);
@@ -163,6 +181,52 @@ TEST_F(PostgresFiles, LostConnectionFailsOneOperationAndTheNextReconnects) {
     setCurrency(f->record(), 2, "");
     EXPECT_EQ(f->get(codeKey()), 35);
     // The file is held again on the new connection: nobody else gets it alone.
+    Station alone({"hold", f->name(), "alone", "0"});
+    EXPECT_EQ(alone.receive(), "32");
+    alone.send("done");
+    EXPECT_EQ(alone.finish(), 0);
+}
+
+TEST_F(PostgresFiles, AfterAServerRestartOperationsThatChangeNothingReconnect) {
+    auto f = created(currencyLayout());
+    setCurrency(f->record(), 1, "USD");
+    ASSERT_EQ(f->add(), 0);
+    setCurrency(f->record(), 2, "EUR");
+    ASSERT_EQ(f->add(), 0);
+    f->set(codeKey());
+    ASSERT_EQ(f->next(), 0);
+
+    // Opening, reading and positioning go on as if nothing happened.
+    ASSERT_TRUE(cluster().restart());
+    auto g = file(currencyLayout());
+    EXPECT_EQ(g->open(), 0) << g->driverErrorText();
+    ASSERT_TRUE(cluster().restart());
+    EXPECT_EQ(f->next(), 0) << f->driverErrorText();
+    EXPECT_EQ(code(f->record()), 2);
+    ASSERT_TRUE(cluster().restart());
+    setCurrency(f->record(), 1, "");
+    EXPECT_EQ(f->get(codeKey()), 0) << f->driverErrorText();
+    ASSERT_TRUE(cluster().restart());
+    EXPECT_FALSE(f->duplicates(oboznKey()));
+    EXPECT_EQ(f->errorCode(), 0) << f->driverErrorText();
+    ASSERT_TRUE(cluster().restart());
+    EXPECT_EQ(f->reget(f->position()), 0) << f->driverErrorText();
+
+    // A write that meets the lost connection reports it: it may have happened.
+    ASSERT_TRUE(cluster().restart());
+    f->record().setValue("NAME", "Dollar");
+    EXPECT_EQ(f->put(), 90);
+    EXPECT_TRUE(contains(f->driverErrorText(), "Lost the connection to the database server"));
+    EXPECT_EQ(f->put(), 0) << f->driverErrorText();
+    // So does a read inside a transaction, which went with the connection.
+    ASSERT_EQ(f->begin(), 0);
+    setCurrency(f->record(), 3, "GBP");
+    ASSERT_EQ(f->add(), 0);
+    ASSERT_TRUE(cluster().restart());
+    setCurrency(f->record(), 3, "");
+    EXPECT_EQ(f->get(codeKey()), 90);
+    EXPECT_EQ(f->get(codeKey()), 35);
+    // The files are held again on the new connection.
     Station alone({"hold", f->name(), "alone", "0"});
     EXPECT_EQ(alone.receive(), "32");
     alone.send("done");

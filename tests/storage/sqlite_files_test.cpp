@@ -16,6 +16,8 @@
 #include <iterator>
 #include <memory>
 
+#include <sys/stat.h>
+
 namespace storage_tests {
 
 using testing_support::RawDatabase;
@@ -143,6 +145,32 @@ TEST_F(SqliteFiles, RowsWrittenByOtherToolsReadBackInKeyOrder) {
         ASSERT_EQ(raw.exec("UPDATE Curr SET NAME = 'Euro (tool)' WHERE COD = 1"), SQLITE_OK);
     }
     EXPECT_EQ(f->put(), 89);
+}
+
+TEST_F(SqliteFiles, ProtectedFilesAreForTheOwnerAndTheGroupOnly) {
+    const mode_t umaskBefore = ::umask(022);
+    const auto& mol = dostup::molLayout();
+    const fs::path db = dbPath(mol.diskName());
+    {
+        std::ofstream stale(db);  // a file left by an earlier installation, 0644
+    }
+    fs::permissions(db, fs::perms(0644));
+    auto f = created(mol, dostup::kOwnerPassword);
+    f->record().setValue("MOL:SCODE", "1");
+    ASSERT_EQ(f->add(), 0) << f->driverErrorText();
+    for (const std::string suffix : {"", "-wal", "-shm"}) {
+        const fs::path p = db.string() + suffix;
+        ASSERT_TRUE(fs::exists(p)) << p;
+        EXPECT_EQ(fs::status(p).permissions() & fs::perms::all, fs::perms(0660)) << p;
+    }
+    f->close();
+    // A new one likewise; an ordinary file keeps the usual mode.
+    fs::remove(db);
+    created(mol, dostup::kOwnerPassword)->close();
+    EXPECT_EQ(fs::status(db).permissions() & fs::perms::all, fs::perms(0660));
+    created(currencyLayout())->close();
+    EXPECT_EQ(fs::status(dbPath("Curr")).permissions() & fs::perms::all, fs::perms(0644));
+    ::umask(umaskBefore);
 }
 
 TEST_F(SqliteFiles, ProtectedFilesKeepTheirDataOffTheDisk) {

@@ -1,5 +1,6 @@
 #include "tests/storage/storage_target.h"
 
+#include "tests/helpers/raw_database.h"
 #include "tests/helpers/temp_folder.h"
 #include "tests/storage/postgres_cluster.h"
 
@@ -18,6 +19,10 @@ public:
     SqliteSpace() { std::filesystem::create_directories(folder_.path() / "dat"); }
     std::string diskName(std::string_view file) const override {
         return ".\\dat\\" + std::string(file);
+    }
+    void toolSql(std::string_view file, const std::string& sql) const override {
+        testing_support::RawDatabase raw(folder_.path() / "dat" / (std::string(file) + ".db"));
+        if (raw.exec(sql) != SQLITE_OK) ADD_FAILURE() << sql << "\n  " << raw.error();
     }
 
 private:
@@ -40,6 +45,9 @@ public:
     std::string diskName(std::string_view file) const override {
         return address_ + std::string(file);
     }
+    void toolSql(std::string_view, const std::string& sql) const override {
+        postgresAdmin("SET search_path TO " + schema_ + "; " + sql);
+    }
 
 private:
     std::string schema_, address_;
@@ -57,6 +65,7 @@ void markUnavailable(const std::string& reason) {
 class NoSpace final : public TargetSpace {
 public:
     std::string diskName(std::string_view file) const override { return std::string(file); }
+    void toolSql(std::string_view, const std::string&) const override {}
 };
 
 }  // namespace

@@ -20,6 +20,10 @@ public:
     virtual ~TargetSpace() = default;
     // The disk name of a data file in this space (as the system writes it).
     virtual std::string diskName(std::string_view file) const = 0;
+    // Statements run on a file's database as an ordinary SQL tool would (the
+    // sqlite3 shell, psql), with the file's table by its unquoted name; a failure
+    // fails the current test.
+    virtual void toolSql(std::string_view file, const std::string& sql) const = 0;
 };
 
 struct StorageTarget {

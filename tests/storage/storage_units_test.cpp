@@ -1,6 +1,7 @@
 // The engine's own building blocks: positions, key values, driver options.
 #include "platform/cp1251.h"
 #include "storage/driver_options.h"
+#include "storage/field_codec.h"
 #include "storage/key_value.h"
 #include "storage/position.h"
 #include "tests/storage/test_layouts.h"
@@ -11,6 +12,19 @@ namespace storage_tests {
 namespace {
 
 using storage::Position;
+
+TEST(StoredText, EveryByteValueReadsBackAndLettersStayPlainUtf8) {
+    std::string all;
+    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+    const std::string stored = storage::storedText(all);
+    EXPECT_EQ(stored.find('\0'), std::string::npos);  // no byte a server's text refuses
+    EXPECT_EQ(storage::textFromStored(stored), all);
+    // The two bytes without a character become private-use characters; the rest is
+    // the ordinary UTF-8 that SQL tools show.
+    EXPECT_EQ(storage::storedText(std::string("a\0b\x98", 4)), "a\xEE\x80\x80" "b\xEE\x82\x98");
+    EXPECT_EQ(storage::storedText(platform::ru("Рубль")), "Рубль");
+    EXPECT_EQ(storage::textFromStored("\xEE\x80\x81\xEF\xBF\xBD"), "??");  // other characters
+}
 
 TEST(Positions, RoundTripEveryKindOfKeyPart) {
     Position p;
@@ -95,6 +109,20 @@ TEST(DriverOptions, KnownOptionsAreParsedAndOthersRefused) {
     EXPECT_EQ(listed.busyWaitMs, 5000);
     EXPECT_FALSE(storage::applyDriverOptions(listed, "Sync=Full;Colour=red"));
     EXPECT_EQ(listed.sync, storage::SyncMode::Full);
+}
+
+TEST(DriverOptions, AHugeRecoverWaitsTheLongestWaitAndNotANumberIsRefused) {
+    for (const char* huge : {"Recover=1e12", "Recover=inf", "Recover=86401", "Recover=3e9"}) {
+        storage::DriverOptions o;
+        EXPECT_TRUE(storage::applyDriverOption(o, huge)) << huge;
+        EXPECT_EQ(o.busyWaitMs, storage::kMaxBusyWaitMs) << huge;
+    }
+    storage::DriverOptions o;
+    EXPECT_TRUE(storage::applyDriverOption(o, "Recover=86400"));
+    EXPECT_EQ(o.busyWaitMs, 86400000);
+    for (const char* bad : {"Recover=nan", "Recover=-inf", "Recover=-nan"})
+        EXPECT_FALSE(storage::applyDriverOption(o, bad)) << bad;
+    EXPECT_EQ(o.busyWaitMs, 86400000);
 }
 
 }  // namespace
