@@ -1,5 +1,5 @@
 // Prepares a data folder for the C binding test through the library's own code:
-// two employees, two access objects and one rights row.
+// an employee, access objects, one rights row and saved filters.
 #include "access/access_files.h"
 #include "access/dostup.h"
 #include "framework/file_access.h"
@@ -34,6 +34,23 @@ int main(int argc, char** argv) {
     object.setValue("OBJ:ID", "1");
     object.setValue("OBJ:OBOZN", "Valut");
     if (files.object.add() != 0) return 1;
+
+    // The saved filters asked about by the selection test.
+    object.clear();
+    object.setValue("OBJ:ID", "2");
+    object.setValue("OBJ:OBOZN", "Filter");
+    if (files.object.add() != 0) return 1;
+    framework::useFile(files.filter);
+    storage::Record& filter = files.filter.record();
+    filter.clear();
+    filter.setValue("FIL:TABLE", "MOL_t");
+    filter.setValue("FIL:NUMBER", "1");
+    filter.setValue("FIL:NAME", "Working");
+    filter.setValue("FIL:EXPRESSION", "mol:SCode>0");
+    if (files.filter.add() != 0) return 1;
+    filter.setValue("FIL:TABLE", "Store_t");
+    filter.setValue("FIL:NAME", "Other");
+    if (files.filter.add() != 0) return 1;
 
     framework::useFile(files.dostup);
     storage::Record& rights = files.dostup.record();
