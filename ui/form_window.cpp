@@ -25,6 +25,9 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPainter>
+#include <QPixmap>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -56,6 +59,26 @@ constexpr int kWideEntryChars = 40;
 bool isNumeric(const FormField& field) {
     const platform::Picture picture(field.picture);
     return picture.valid() && picture.kind() != platform::PictureKind::Text;
+}
+
+// The indicator pictures of a form: "check" a green tick, anything else a red cross.
+QPixmap indicatorPixmap(const std::string& kind, int size) {
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal m = size * 0.18;
+    const qreal e = size - m;
+    if (kind == "check") {
+        painter.setPen(QPen(QColor(0, 150, 0), size * 0.16, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        const QPointF tick[] = {{m, size * 0.55}, {size * 0.42, e}, {e, m}};
+        painter.drawPolyline(tick, 3);
+    } else {
+        painter.setPen(QPen(QColor(210, 0, 0), size * 0.16, Qt::SolidLine, Qt::RoundCap));
+        painter.drawLine(QPointF(m, m), QPointF(e, e));
+        painter.drawLine(QPointF(m, e), QPointF(e, m));
+    }
+    return pixmap;
 }
 
 int pictureChars(const FormField& field, const storage::Record& record) {
@@ -342,6 +365,31 @@ void FormWindow::addControl(QGridLayout* grid, const FormField& field, bool half
             });
             break;
         }
+        case FieldControl::TextBox: {
+            auto* text = new QPlainTextEdit(this);
+            text->setTabChangesFocus(true);
+            text->setMinimumWidth(charWidth * (halfWidth ? kWideEntryChars / 2 : kWideEntryChars) + 12);
+            text->setFixedHeight(metrics.lineSpacing() * 4 + 12);
+            grid->addWidget(text, row, 1);
+            control.text = text;
+            control.widget = text;
+            // What is typed reaches the record at once, cut to the field's length.
+            connect(text, &QPlainTextEdit::textChanged, this, [this, entry = field.entry] {
+                const Control* c = controlOf(entry);
+                if (!engine_ || closed_ || !c || !c->text) return;
+                storeText(*c);
+            });
+            break;
+        }
+        case FieldControl::Picture: {
+            auto* picture = new QLabel(this);
+            picture->setPixmap(indicatorPixmap(field.picture, metrics.height() + 4));
+            picture->setVisible(false);
+            grid->addWidget(picture, row, 1, Qt::AlignLeft);
+            control.picture = picture;
+            control.widget = picture;
+            break;
+        }
         case FieldControl::Display: {
             auto* display = new QLabel(this);
             display->setTextInteractionFlags(Qt::NoTextInteraction);
@@ -354,7 +402,8 @@ void FormWindow::addControl(QGridLayout* grid, const FormField& field, bool half
     control.widget->setToolTip(tip);
     control.widget->setProperty("controlId", field.entry);
     control.widget->installEventFilter(this);
-    if (field.control == FieldControl::Entry || field.control == FieldControl::Display) {
+    if (field.control == FieldControl::Entry || field.control == FieldControl::Display ||
+        field.control == FieldControl::TextBox) {
         if (!field.prompt.empty()) {
             auto* prompt = new QLabel(toQt(field.prompt), this);
             prompt->setBuddy(control.widget);
@@ -514,9 +563,21 @@ void FormWindow::showRecord() {
             }
         } else if (control.display) {
             control.display->setText(shownText(control));
+        } else if (control.text) {
+            const QSignalBlocker quiet(control.text);
+            control.text->setPlainText(shownText(control));
+        } else if (control.picture) {
+            control.picture->setVisible(!control.field->visible || control.field->visible());
         }
     }
     if (frameOn_) focusFrame_->follow();
+}
+
+bool FormWindow::storeText(const Control& control) const {
+    std::string typed = fromQt(control.text->toPlainText());
+    const int chars = pictureChars(*control.field, record());
+    if (chars > 0 && typed.size() > static_cast<std::size_t>(chars)) typed.resize(static_cast<std::size_t>(chars));
+    return framework::form::storeEntry(record(), *control.field, typed);
 }
 
 bool FormWindow::storeLine(const Control& control) const {
@@ -525,7 +586,9 @@ bool FormWindow::storeLine(const Control& control) const {
 
 std::optional<int> FormWindow::readEntries() {
     for (const Control& control : controls_) {
-        if (control.line) {
+        if (control.text) {
+            if (!storeText(control)) return control.field->entry;
+        } else if (control.line) {
             if (!storeLine(control)) return control.field->entry;
             control.line->setModified(false);
         } else if (control.check) {

@@ -31,6 +31,7 @@ class QCheckBox;
 class QGridLayout;
 class QGroupBox;
 class QLabel;
+class QPlainTextEdit;
 class QLineEdit;
 class QMdiArea;
 class QMdiSubWindow;
@@ -131,6 +132,8 @@ private:
         QGroupBox* group = nullptr;
         QButtonGroup* options = nullptr;
         QLabel* display = nullptr;
+        QPlainTextEdit* text = nullptr;  // a text box
+        QLabel* picture = nullptr;       // an indicator picture
         QPushButton* button = nullptr;
         QLabel* prompt = nullptr;
     };
@@ -146,6 +149,7 @@ private:
     storage::Record& record() const;
     QString shownText(const Control& control) const;
     bool storeLine(const Control& control) const;
+    bool storeText(const Control& control) const;
     void entryFinished(int entry);
     void commitFocusedEntry();
     void pressOk();
