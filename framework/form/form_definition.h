@@ -45,6 +45,11 @@ struct FormField {
     int column = 0;         // 0 the page's left column, 1 its right column
     // A display that is no field of the record: the run-time text it shows.
     std::function<std::string()> shown;
+    // The framed group (" Курсы ") that holds the consecutive fields naming it.
+    std::string group;
+    // Stands on the row of the field declared before it, to its right (a button
+    // beside the entry it acts on).
+    bool beside = false;
 };
 
 // A unique key tested when an insert would duplicate a key, with the name the
