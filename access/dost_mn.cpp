@@ -2,6 +2,7 @@
 // directory are, and what its data files are called.
 #include "access/access_files.h"
 #include "access/dostup.h"
+#include "access/form_environment_globals.h"
 #include "access/login_employees.h"
 #include "access/rights.h"
 #include "framework/shared_state.h"
@@ -72,6 +73,8 @@ extern "C" DOSTUP_API void DOSTUP_INITDLL(void) {
     framework::setRequestGlobals({&GlobalRequest, &GlobalResponse, &VCRRequest});
     framework::setRightsCheck([](const std::string& designation) { return dostup::rightsMask(designation); });
     framework::setHelpOpener([](const std::string& topic) { dostup::openHelpTopic(topic); });
+    // Its lists and forms take their INI file and pictures from its globals.
+    dostup::installFormEnvironment();
 #ifdef DOSTUP_WITH_WINDOWS
     dostup::installLibraryWindows();
 #endif

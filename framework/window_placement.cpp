@@ -2,6 +2,7 @@
 
 #include "platform/ini_file.h"
 
+#include <algorithm>
 #include <climits>
 #include <string>
 
@@ -30,6 +31,20 @@ int iniNumber(std::string_view value) {
     return static_cast<int>(negative ? -number : number);
 }
 
+WindowRect reachablePlacement(const WindowRect& saved, const WindowRect& minimum,
+                              const WindowRect& area) {
+    WindowRect rect = saved;
+    rect.width = std::max(rect.width, minimum.width);
+    rect.height = std::max(rect.height, minimum.height);
+    if (area.width > 0 && area.height > 0) {
+        // As much of the window as fits, and at least its top-left corner with the
+        // title bar, stands inside the area.
+        rect.x = std::max(area.x, std::min(rect.x, area.x + area.width - rect.width));
+        rect.y = std::max(area.y, std::min(rect.y, area.y + area.height - rect.height));
+    }
+    return rect;
+}
+
 void restorePlacement(PlacementView& window, std::string_view iniFile, std::string_view section) {
     // A window that was never closed has no position: its design place stands,
     // and so does its design state.
@@ -42,9 +57,15 @@ void restorePlacement(PlacementView& window, std::string_view iniFile, std::stri
             if (window.resizable()) {
                 const int width = readNumber(section, kKeyWidth, iniFile);
                 const int height = readNumber(section, kKeyHeight, iniFile);
-                if (width != 0 && height != 0) window.setGeometry({x, y, width, height});
+                if (width != 0 && height != 0)
+                    window.setGeometry(reachablePlacement({x, y, width, height},
+                                                          window.minimumSize(),
+                                                          window.reachableArea()));
             } else {
-                window.setPosition(x, y);
+                const WindowRect own = window.geometry();
+                const WindowRect placed = reachablePlacement({x, y, own.width, own.height}, {},
+                                                             window.reachableArea());
+                window.setPosition(placed.x, placed.y);
             }
         }
     }

@@ -37,6 +37,12 @@ public:
     virtual void setGeometry(const WindowRect& rect) = 0;  // position and size
     // true maximizes; false returns the window to its normal size.
     virtual void setMaximized(bool maximized) = 0;
+
+    // The least size the window's design needs (0 x 0: any size will do).
+    virtual WindowRect minimumSize() const { return {}; }
+    // The area in which the window can be reached, in the same coordinates as its
+    // geometry; an empty rectangle when the window may stand anywhere.
+    virtual WindowRect reachableArea() const { return {}; }
 };
 
 inline constexpr std::string_view kKeyXPosit = "XPosit";
@@ -49,6 +55,8 @@ inline constexpr std::string_view kKeyMaximize = "Maximize";
 // (or 0) stays where its design put it and keeps its design state. Otherwise a
 // window not designed maximized moves to the saved position, and a resizable one
 // also takes the saved size; a zero among the values needed leaves it unmoved.
+// A size below the window's minimum grows to the minimum, and a window that
+// would stand outside its reachable area is moved back inside it.
 // Finally the window is maximized exactly when "Maximize" reads "Yes".
 void restorePlacement(PlacementView& window, std::string_view iniFile, std::string_view section);
 
@@ -57,6 +65,11 @@ void restorePlacement(PlacementView& window, std::string_view iniFile, std::stri
 // "Height". A minimized window writes nothing, so the placement saved the time
 // before stays. Returns false when nothing was written or a write failed.
 bool savePlacement(PlacementView& window, std::string_view iniFile, std::string_view section);
+
+// The saved rectangle made usable: at least the minimum size, and moved into the
+// reachable area as far as it fits (its top-left corner stays inside in any case).
+WindowRect reachablePlacement(const WindowRect& saved, const WindowRect& minimum,
+                              const WindowRect& area);
 
 // An INI value read as a number: optional blanks, an optional sign and the digits
 // that follow; anything else (an empty or missing value, letters) counts as 0.

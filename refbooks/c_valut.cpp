@@ -155,6 +155,19 @@ framework::form::FormDefinition valutForm() {
         {kCode, "VAL:COD", kCodePicture, ru("Код валюты:"), {}, FieldControl::Entry, {},
          currencyTab},
     };
+    // The three rates stand in the group " Курсы ", each percentage beside its
+    // rate and each derivation button beside the value it starts from.
+    for (framework::form::FormField& field : form.fields) {
+        switch (field.entry) {
+            case kBankRate: case kWholesaleRate: case kRetailRate: field.group = ru(" Курсы "); break;
+            case kBankRateButton: case kWholesalePercent: case kWholesaleButton:
+            case kRetailPercent: case kRetailButton:
+                field.group = ru(" Курсы ");
+                field.beside = true;
+                break;
+            default: break;
+        }
+    }
     form.lists = {{kRates, ratesTab, ratesOfCurrency, true}};
     form.numberedKey = "VAL:CODE_KEY";
     form.provisional = reserveUnderProvisionalDesignation;

@@ -3,6 +3,7 @@
 #include "access/dostup.h"
 #include "platform/cp1251.h"
 #include "platform/fixed_text.h"
+#include "ui/list_window.h"
 #include "ui/qt_user_services.h"
 #include "ui/toolbar_target.h"
 #include "ui/window_placement_qt.h"
@@ -222,10 +223,28 @@ void MainFrame::closeEvent(QCloseEvent* event) {
     area_->closeAllSubWindows();
     if (!area_->subWindowList().isEmpty()) {
         event->ignore();  // a child refused to close
+        closeAfterForms();
         return;
     }
     placement_->closing();
     event->accept();
+}
+
+void MainFrame::closeAfterForms() {
+    // The forms have been cancelled, but the lists that called them can close only
+    // once their update cycles have returned: the frame closes again then. A form
+    // that stayed open (its operator chose to go on) ends nothing.
+    std::vector<ui::ListWindow*> waiting;
+    for (QMdiSubWindow* sub : area_->subWindowList()) {
+        if (!sub->isVisible()) continue;  // closed, not yet deleted
+        auto* list = qobject_cast<ui::ListWindow*>(sub->widget());
+        if (!list || !list->formEnding()) return;
+        waiting.push_back(list);
+    }
+    for (ui::ListWindow* list : waiting)
+        connect(list, &ui::ListWindow::formEnded, this,
+                [this] { QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection); },
+                Qt::SingleShotConnection);
 }
 
 }  // namespace shell

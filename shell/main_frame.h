@@ -49,6 +49,7 @@ private:
     void refreshToolbar();
     void arrangeIcons();
     void clipboard(const char* method);
+    void closeAfterForms();
 
     QMdiArea* area_;
     std::map<int, QAction*> toolbar_;

@@ -1,6 +1,7 @@
 #include "shell/startup.h"
 
 #include "access/dostup.h"
+#include "access/form_environment_globals.h"
 #include "framework/shared_state.h"
 #include "platform/cp1251.h"
 #include "platform/fixed_text.h"
@@ -48,6 +49,9 @@ void startUp() {
     framework::setRightsCheck(
         [](const std::string& designation) { return DOSTOBJ(designation.c_str(), nullptr); });
     framework::setHelpOpener([](const std::string& topic) { CALLHELP(topic.c_str()); });
+    // The program's lists and forms keep their placement in the INI file the
+    // library is pointed at and show the library's pictures.
+    dostup::installFormEnvironment();
 }
 
 }  // namespace shell

@@ -5,7 +5,10 @@
 #include "ui/form_host.h"
 #include "ui/form_window.h"
 
+#include <QApplication>
 #include <QEventLoop>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPointer>
 
 namespace ui {
@@ -17,11 +20,16 @@ ListWindow* openList(const framework::browse::BrowseDefinition& definition, QMdi
 }
 
 int runList(const framework::browse::BrowseDefinition& definition, QMdiArea* area) {
+    // The window the list was called from is the one the operator returns to.
+    QPointer<QMdiSubWindow> callingChild = area ? area->activeSubWindow() : nullptr;
+    QPointer<QWidget> callingWindow = QApplication::activeWindow();
     QEventLoop loop;
     QPointer<ListWindow> window = new ListWindow(definition, area);
     QObject::connect(window, &ListWindow::finished, &loop, &QEventLoop::quit);
     if (!window->start()) return framework::globalResponse();
     loop.exec();
+    if (callingChild && callingChild->isVisible()) area->setActiveSubWindow(callingChild);
+    else if (!area && callingWindow && callingWindow->isVisible()) callingWindow->activateWindow();
     return framework::globalResponse();
 }
 

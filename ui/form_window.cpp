@@ -216,8 +216,25 @@ void FormWindow::buildControls() {
             if (engine_ && !closed_ && shown_) engine_->tabChanged();
         });
     }
-    for (const FormField& field : definition_->fields)
-        addControl(gridFor(field.tab, field.column > 0 ? 1 : 0), field, twoColumns[field.tab]);
+    // A group frames the consecutive fields that name it, across both columns.
+    std::map<std::pair<QGridLayout*, std::string>, QGridLayout*> groups;
+    auto groupFor = [&](QGridLayout* grid, const std::string& title) {
+        auto found = groups.find({grid, title});
+        if (found != groups.end()) return found->second;
+        auto* box = new QGroupBox(toQt(title), this);
+        auto* inner = new QGridLayout(box);
+        inner->setHorizontalSpacing(12);
+        inner->setVerticalSpacing(8);
+        inner->setColumnStretch(1, 1);
+        grid->addWidget(box, grid->rowCount(), 0, 1, 2);
+        groups[{grid, title}] = inner;
+        return inner;
+    };
+    for (const FormField& field : definition_->fields) {
+        QGridLayout* grid = gridFor(field.tab, field.column > 0 ? 1 : 0);
+        if (!field.group.empty()) grid = groupFor(grid, field.group);
+        addControl(grid, field, twoColumns[field.tab]);
+    }
     for (const framework::form::EmbeddedList& list : definition_->lists)
         addList(gridFor(list.tab, 0), list);
     for (auto& [place, grid] : grids)
@@ -285,7 +302,14 @@ QPushButton* FormWindow::makeButton(const std::string& text, const std::string& 
 void FormWindow::addControl(QGridLayout* grid, const FormField& field, bool halfWidth) {
     Control control;
     control.field = &field;
-    const int row = grid->rowCount();
+    // A field beside the one before it joins that field's row; otherwise it starts
+    // a row of its own: the prompt on the left, the control in the second column.
+    QHBoxLayout* besideBox = field.beside && grid->rowCount() > 0 ? besideRow(grid) : nullptr;
+    const int row = besideBox ? grid->rowCount() - 1 : grid->rowCount();
+    auto place = [&](QWidget* widget, Qt::Alignment alignment = {}) {
+        if (besideBox) besideBox->insertWidget(besideBox->count() - 1, widget);
+        else grid->addWidget(widget, row, 1, alignment);
+    };
     const QString tip = toQt(field.tip);
     const QFontMetrics metrics(font());
     const int charWidth = metrics.horizontalAdvance(QLatin1Char('0'));
@@ -303,10 +327,10 @@ void FormWindow::addControl(QGridLayout* grid, const FormField& field, bool half
             const int textWidth = charWidth * (std::min(chars, wide) + 2) + 12;
             if (chars <= kFixedEntryChars) {
                 line->setFixedWidth(std::max(textWidth, 48));
-                grid->addWidget(line, row, 1, Qt::AlignLeft);
+                place(line, Qt::AlignLeft);
             } else {
                 line->setMinimumWidth(textWidth);
-                grid->addWidget(line, row, 1);
+                place(line);
             }
             control.line = line;
             control.widget = line;
@@ -316,7 +340,7 @@ void FormWindow::addControl(QGridLayout* grid, const FormField& field, bool half
         }
         case FieldControl::Check: {
             auto* check = new QCheckBox(toQt(field.prompt), this);
-            grid->addWidget(check, row, 1);
+            place(check);
             control.check = check;
             control.widget = check;
             connect(check, &QCheckBox::clicked, this, [this, entry = field.entry](bool ticked) {
@@ -357,7 +381,7 @@ void FormWindow::addControl(QGridLayout* grid, const FormField& field, bool half
         case FieldControl::Button: {
             auto* button = new QPushButton(toQt(field.prompt), this);
             button->setAutoDefault(false);
-            grid->addWidget(button, row, 1, Qt::AlignLeft);
+            place(button, Qt::AlignLeft);
             control.button = button;
             control.widget = button;
             connect(button, &QPushButton::clicked, this, [this, entry = field.entry] {
@@ -393,7 +417,7 @@ void FormWindow::addControl(QGridLayout* grid, const FormField& field, bool half
         case FieldControl::Display: {
             auto* display = new QLabel(this);
             display->setTextInteractionFlags(Qt::NoTextInteraction);
-            grid->addWidget(display, row, 1);
+            place(display);
             control.display = display;
             control.widget = display;
             break;
@@ -407,11 +431,31 @@ void FormWindow::addControl(QGridLayout* grid, const FormField& field, bool half
         if (!field.prompt.empty()) {
             auto* prompt = new QLabel(toQt(field.prompt), this);
             prompt->setBuddy(control.widget);
-            grid->addWidget(prompt, row, 0);
+            if (besideBox) besideBox->insertWidget(besideBox->indexOf(control.widget), prompt);
+            else grid->addWidget(prompt, row, 0);
             control.prompt = prompt;
         }
     }
     controls_.push_back(control);
+}
+
+// The second column of the grid's last row as a row of controls side by side,
+// ending in a stretch so they keep to the left.
+QHBoxLayout* FormWindow::besideRow(QGridLayout* grid) {
+    const int row = grid->rowCount() - 1;
+    QLayoutItem* item = grid->itemAtPosition(row, 1);
+    if (item && item->layout())
+        if (auto* existing = qobject_cast<QHBoxLayout*>(item->layout())) return existing;
+    auto* box = new QHBoxLayout;
+    box->setSpacing(8);
+    if (item && item->widget()) {
+        QWidget* widget = item->widget();
+        grid->removeWidget(widget);
+        box->addWidget(widget);
+    }
+    box->addStretch(1);
+    grid->addLayout(box, row, 1);
+    return box;
 }
 
 // A list inside the form: below the fields of its page, growing with the window.
@@ -428,6 +472,9 @@ void FormWindow::addList(QGridLayout* grid, const framework::form::EmbeddedList&
     grid->addWidget(panel, row, 0, 1, 2);
     grid->setRowStretch(row, 1);
     panel->table()->installEventFilter(this);
+    // The list's page follows its size: a list on a page that was hidden when the
+    // form opened gets its real size only when the page shows.
+    panel->table()->viewport()->installEventFilter(this);
     lists_.emplace_back(control, panel);
 }
 
@@ -766,6 +813,11 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
                 else pressOk();
                 return true;
             }
+            break;
+        }
+        case QEvent::Resize: {
+            for (const auto& [number, panel] : lists_)
+                if (panel->table()->viewport() == widget && shown_) requestRedisplay();
             break;
         }
         default: break;

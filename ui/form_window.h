@@ -29,6 +29,7 @@
 class QButtonGroup;
 class QCheckBox;
 class QGridLayout;
+class QHBoxLayout;
 class QGroupBox;
 class QLabel;
 class QPlainTextEdit;
@@ -143,6 +144,7 @@ private:
                             QStyle::StandardPixmap icon);
     void addControl(QGridLayout* grid, const framework::form::FormField& field, bool halfWidth);
     void addList(QGridLayout* grid, const framework::form::EmbeddedList& list);
+    QHBoxLayout* besideRow(QGridLayout* grid);
     void placeWindow();
     const Control* controlOf(int entry) const;
     const Control* controlHolding(const QWidget* widget) const;

@@ -2,6 +2,7 @@
 
 #include "framework/preview_state.h"
 #include "ui/clamping_spin_box.h"
+#include "ui/title_width.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -27,6 +28,7 @@ LayoutWindow::LayoutWindow(int across, int down, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);
+    keepCaptionVisible(this);
 }
 
 int LayoutWindow::across() const { return across_->value(); }

@@ -295,7 +295,14 @@ void ListPanel::highlightRow(int row) {
 }
 
 void ListPanel::showButton(ListButton which, bool visible) {
-    if (QPushButton* b = button(which)) b->setVisible(visible);
+    QPushButton* b = button(which);
+    if (!b) return;
+    // A button hidden by the rights keeps its place, so the others stay where the
+    // operator learned to find them.
+    QSizePolicy policy = b->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    b->setSizePolicy(policy);
+    b->setVisible(visible);
 }
 
 void ListPanel::enableButton(ListButton which, bool enabled) {

@@ -2,6 +2,7 @@
 
 #include "framework/form/form_environment.h"
 #include "framework/wallpaper.h"
+#include "ui/cascade_place.h"
 #include "ui/qt_user_services.h"
 #include "ui/window_placement_qt.h"
 
@@ -54,6 +55,10 @@ ListWindow::~ListWindow() { engine_.reset(); }
 
 framework::browse::BrowseEngine* ListWindow::liveEngine() {
     return opened_ && !ended_ && !formRunning_ ? engine_.get() : nullptr;
+}
+
+bool ListWindow::formEnding() const {
+    return formRunning_ && (!host_ || !host_->form || !host_->form->isVisible());
 }
 
 QSize ListWindow::designSize() const {
@@ -111,6 +116,8 @@ void ListWindow::openWindow(const framework::browse::ListWindowSetup& setup) {
         sub_->setAttribute(Qt::WA_DeleteOnClose);
         sub_->setWindowIcon(windowIcon());
         sub_->adjustSize();
+        // A saved placement, restored as the window opens, takes precedence.
+        sub_->move(cascadedPlace(area_, sub_));
         connect(sub_, &QMdiSubWindow::windowStateChanged, this,
                 [this](Qt::WindowStates before, Qt::WindowStates now) {
                     if (!(before & Qt::WindowActive) && (now & Qt::WindowActive)) windowActivated();
@@ -248,6 +255,7 @@ void ListWindow::runUpdateForm(const std::function<void()>& form) {
         resizePending_ = true;
         QMetaObject::invokeMethod(this, [this] { deliverResize(); }, Qt::QueuedConnection);
     }
+    emit formEnded();
 }
 
 }  // namespace ui

@@ -53,6 +53,9 @@ public:
     QWidget* frameWindow();
     QMdiSubWindow* subWindow() const { return sub_; }
     bool formRunning() const { return formRunning_; }
+    // The list's form has closed, and the list waits only for its update cycle to
+    // return before it can close in turn.
+    bool formEnding() const;
 
     // The controls, for the frame and for tests.
     ListPanel* panel() const { return panel_; }
@@ -96,6 +99,8 @@ public:
 signals:
     // The list has ended (closed by the engine).
     void finished();
+    // The list's update cycle has returned from its form; the list takes events again.
+    void formEnded();
 
 protected:
     QSize sizeHint() const override;

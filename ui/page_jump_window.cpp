@@ -2,6 +2,7 @@
 
 #include "framework/preview_state.h"
 #include "ui/clamping_spin_box.h"
+#include "ui/title_width.h"
 #include "ui/qt_user_services.h"
 
 #include <QDialogButtonBox>
@@ -31,6 +32,7 @@ PageJumpWindow::PageJumpWindow(int current, int total, QWidget* parent)
     layout->addLayout(form);
     layout->addWidget(buttons);
     page_->selectAll();
+    keepCaptionVisible(this);
 }
 
 int PageJumpWindow::page() const { return page_->value(); }

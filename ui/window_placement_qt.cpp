@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -20,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTextEdit>
 
@@ -127,6 +129,20 @@ void QtPlacementView::setMaximized(bool maximized) {
     else normalGeometry_.reset();
     window_->setWindowState(maximized ? (window_->windowState() | Qt::WindowMaximized)
                                       : (window_->windowState() & ~Qt::WindowMaximized));
+}
+
+WindowRect QtPlacementView::minimumSize() const {
+    const QSize least = window_->minimumSize().expandedTo(window_->minimumSizeHint());
+    return {0, 0, least.width(), least.height()};
+}
+
+WindowRect QtPlacementView::reachableArea() const {
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(window_)) {
+        if (QMdiArea* area = sub->mdiArea()) return fromQRect(area->viewport()->rect());
+        return {};
+    }
+    if (const QScreen* screen = window_->screen()) return fromQRect(screen->availableGeometry());
+    return {};
 }
 
 // ------------------------------------------------------------------ resizer view

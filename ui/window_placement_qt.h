@@ -34,6 +34,11 @@ public:
     void setPosition(int x, int y) override;
     void setGeometry(const framework::WindowRect& rect) override;
     void setMaximized(bool maximized) override;
+    // The design size: the content's minimum with the sub-window's frame.
+    framework::WindowRect minimumSize() const override;
+    // The MDI area's viewport for a sub-window, the screen's available area for a
+    // top-level window.
+    framework::WindowRect reachableArea() const override;
 
     // The last normal geometry of a sub-window as its owner saw it: a sub-window
     // that is being closed cannot return to its normal size any more, so this

@@ -49,6 +49,11 @@ struct FormField {
     std::function<std::string()> shown;
     // A picture's visibility, asked whenever the record is shown.
     std::function<bool()> visible;
+    // The framed group (" Курсы ") that holds the consecutive fields naming it.
+    std::string group;
+    // Stands on the row of the field declared before it, to its right (a button
+    // beside the entry it acts on).
+    bool beside = false;
 };
 
 // A unique key tested when an insert would duplicate a key, with the name the

@@ -2,6 +2,7 @@
 // names of the access files, as a host sees them through the exported globals.
 #include "access/access_files.h"
 #include "access/dostup.h"
+#include "framework/form/form_environment.h"
 #include "platform/fixed_text.h"
 #include "tests/helpers/temp_folder.h"
 
@@ -138,6 +139,28 @@ TEST_F(InitDll, OverlongDirectoryIsCutNotOverrun) {
     EXPECT_EQ(readCString(g_BasePath), longDir.substr(0, 100));
     EXPECT_EQ(name(MOL_spr), longDir.substr(0, 80));
     EXPECT_EQ(readCString(HistList_spr).size(), 80u);
+}
+
+// The library's lists and forms keep their placement in the INI file the library
+// is pointed at and take their pictures from its globals, read at every opening.
+TEST_F(InitDll, ListsAndFormsFollowTheIniFileAndPictureGlobals) {
+    DOSTUP_INITDLL();
+    framework::form::FormEnvironment environment = framework::form::formEnvironment();
+    EXPECT_EQ(environment.iniFile, ".\\Dostup.INI");
+    EXPECT_TRUE(environment.wallpaper.patternOn);
+    EXPECT_EQ(environment.wallpaper.tabl1, ".\\pic\\Tabl1.bmp");
+    EXPECT_EQ(environment.wallpaper.tablSel, ".\\pic\\TablSel.bmp");
+    EXPECT_EQ(environment.wallpaper.formDel, ".\\pic\\FormDel.bmp");
+
+    // A host that points the library elsewhere and changes the pictures.
+    platform::writeCString(g_IniFileName, ".\\TARVO.INI");
+    platform::writeCString(G_Tabl2, ".\\pic\\Other.bmp");
+    G_PatternFlag = 0;
+    environment = framework::form::formEnvironment();
+    EXPECT_EQ(environment.iniFile, ".\\TARVO.INI");
+    EXPECT_EQ(environment.wallpaper.tabl2, ".\\pic\\Other.bmp");
+    EXPECT_FALSE(environment.wallpaper.patternOn);
+    G_PatternFlag = 1;
 }
 
 }  // namespace

@@ -25,6 +25,8 @@ public:
     bool isMinimized = false;
     bool isMaximized = false;
     WindowRect normal{100, 50, 400, 300};
+    WindowRect least{};  // the design size
+    WindowRect area{};   // where the window can be reached
     std::vector<std::string> calls;
 
     bool designedMaximized() const override { return designMaximized; }
@@ -45,6 +47,8 @@ public:
         calls.push_back(maximized ? "maximize" : "normal");
         isMaximized = maximized;
     }
+    WindowRect minimumSize() const override { return least; }
+    WindowRect reachableArea() const override { return area; }
 };
 
 std::string read(const char* section, const char* key) {
@@ -130,6 +134,33 @@ TEST(RestorePlacement, WindowDesignedMaximizedIgnoresPositionButFollowsMaximize)
     EXPECT_EQ(window.calls, (std::vector<std::string>{"normal"}));
     EXPECT_EQ(window.normal, (WindowRect{100, 50, 400, 300}));
     EXPECT_FALSE(window.isMaximized);
+}
+
+TEST(RestorePlacement, SavedSizeGrowsToTheDesignSizeAndTheWindowComesBackIntoReach) {
+    TempFolder folder;
+    FakeWindow window;
+    window.least = {0, 0, 420, 260};
+    window.area = kScreen;
+    folder.write("TARVO.INI", "[Valut_t]\r\nXPosit=30\r\nYPosit=40\r\nWidth=5\r\nHeight=5\r\n");
+    framework::restorePlacement(window, kIni, "Valut_t");
+    EXPECT_EQ(window.normal, (WindowRect{30, 40, 420, 260}));
+
+    // Far outside: as far in as the whole window fits.
+    folder.write("TARVO.INI", "[Valut_t]\r\nXPosit=99999\r\nYPosit=-400\r\nWidth=500\r\nHeight=300\r\n");
+    framework::restorePlacement(window, kIni, "Valut_t");
+    EXPECT_EQ(window.normal, (WindowRect{780, 0, 500, 300}));
+
+    // Larger than the area: its top-left corner, with the title bar, stays inside.
+    folder.write("TARVO.INI", "[Valut_t]\r\nXPosit=-50\r\nYPosit=900\r\nWidth=2000\r\nHeight=1000\r\n");
+    framework::restorePlacement(window, kIni, "Valut_t");
+    EXPECT_EQ(window.normal, (WindowRect{0, 0, 2000, 1000}));
+
+    // A fixed-size window keeps its size and comes back all the same.
+    window.canResize = false;
+    window.normal = {0, 0, 300, 200};
+    folder.write("TARVO.INI", "[Valut_t]\r\nXPosit=5000\r\nYPosit=5000\r\n");
+    framework::restorePlacement(window, kIni, "Valut_t");
+    EXPECT_EQ(window.normal, (WindowRect{980, 600, 300, 200}));
 }
 
 TEST(SavePlacement, WritesStateAndNormalGeometryKeepingOtherKeys) {

@@ -4,11 +4,14 @@
 
 #include "platform/ini_file.h"
 #include "refbooks/c_firm.h"
+#include "refbooks/c_valut.h"
 #include "refbooks/ref_files.h"
 #include "ui/focus_frame_widget.h"
 #include "ui/list_panel.h"
 
+#include <QGroupBox>
 #include <QLabel>
+#include <QScrollBar>
 #include <QMdiSubWindow>
 #include <QTabWidget>
 
@@ -17,6 +20,16 @@ namespace {
 
 class FormWindowTest : public BookWindowTest {
 protected:
+    // A control of the form by its number: an entry, or a button of the book's own.
+    static QWidget* controlWidget(ui::FormWindow& form, int number) {
+        for (QWidget* widget : form.findChildren<QWidget*>())
+            if (widget->property("controlId").toInt() == number) return widget;
+        return nullptr;
+    }
+    static int middle(QWidget* widget, QWidget* in) {
+        return widget->mapTo(in, QPoint(0, widget->height() / 2)).y();
+    }
+
     // The form procedure as a list calls it: inside the frame when `inFrame`.
     int runForm(int request, bool inFrame = true) {
         // A new record starts empty, as the list leaves it.
@@ -296,6 +309,93 @@ TEST_F(FormWindowTest, PagesWithTwoColumnsAndAnEntryBelowTheTabSheet) {
     ui::FormHostScope host(&area, nullptr);
     EXPECT_EQ(ui::runFormWindow(firmForm), framework::kResponseCancelled);
     while (framework::userCount(firm) > 0) framework::releaseFile(firm);
+}
+
+// The currency form: the three rates framed as " Курсы ", each percentage beside
+// its rate, each derivation button beside the value it starts from; and the rate
+// list on the second page, built for the room it has once that page shows.
+TEST_F(FormWindowTest, CurrencyFormGroupsItsRatesAndSizesItsRateList) {
+    using namespace refbooks::valut_form;
+    storage::DataFile& valut = refbooks::referenceFiles().valut;
+    storage::DataFile& kurs = refbooks::referenceFiles().kurs;
+    valut.setName(".\\Dat\\Valut");
+    kurs.setName(".\\Dat\\KursVal");
+    {
+        // One rate entry under the designation a new currency's form starts with.
+        framework::FileUse use(kurs);
+        kurs.record().clear();
+        kurs.record().setValue("KUR:NUMBER", "1");
+        kurs.record().setValue("KUR:DATE", "80000");
+        ASSERT_EQ(kurs.add(), 0) << kurs.driverErrorText();
+    }
+    const framework::form::FormDefinition currencyForm = refbooks::valutForm();
+    valut.record().clear();
+    // The checks stop at the first failed assertion; the form is cancelled anyway.
+    auto check = [&](ui::FormWindow& form) {
+        QGroupBox* rates = nullptr;
+        for (QGroupBox* box : form.findChildren<QGroupBox*>())
+            if (box->title() == qt(" Курсы ")) rates = box;
+        ASSERT_NE(rates, nullptr);
+        for (int number : {kBankRate, kBankRateButton, kWholesaleRate, kWholesalePercent,
+                           kWholesaleButton, kRetailRate, kRetailPercent, kRetailButton}) {
+            QWidget* control = controlWidget(form, number);
+            ASSERT_NE(control, nullptr) << number;
+            EXPECT_TRUE(rates->isAncestorOf(control)) << number;
+        }
+        EXPECT_FALSE(rates->isAncestorOf(controlWidget(form, kObozn)));
+        for (auto [button, beside] : {std::pair{kBankRateButton, kBankRate},
+                                      std::pair{kWholesaleButton, kWholesalePercent},
+                                      std::pair{kRetailButton, kRetailPercent},
+                                      std::pair{kWholesalePercent, kWholesaleRate}}) {
+            QWidget* right = controlWidget(form, button);
+            QWidget* left = controlWidget(form, beside);
+            EXPECT_NEAR(middle(right, &form), middle(left, &form), 3) << button << " on the row of " << beside;
+            EXPECT_GT(right->mapTo(&form, QPoint(0, 0)).x(), left->mapTo(&form, QPoint(left->width(), 0)).x())
+                << button;
+        }
+        EXPECT_GT(middle(controlWidget(form, kWholesaleRate), &form),
+                  middle(controlWidget(form, kBankRate), &form) + 5);
+
+        // The rate list: one entry on a page with room for many, so no scroll bar.
+        form.pages()->setCurrentIndex(1);
+        settle();
+        ui::ListPanel* list = form.listPanel(kRates);
+        ASSERT_NE(list, nullptr);
+        EXPECT_GT(list->visibleRows(), 3);
+        EXPECT_EQ(list->model()->rowCount(), 1);
+        EXPECT_FALSE(list->scrollBar()->isVisible()) << "the page is not full";
+    };
+    onForm([&](ui::FormWindow& form) {
+        check(form);
+        click(form.cancelButton());
+    });
+    framework::globalRequest() = framework::kRequestInsert;
+    ui::FormHostScope host(&area, nullptr);
+    EXPECT_EQ(ui::runFormWindow(currencyForm), framework::kResponseCancelled);
+    while (framework::userCount(valut) > 0) framework::releaseFile(valut);
+    while (framework::userCount(kurs) > 0) framework::releaseFile(kurs);
+}
+
+// A saved size below the design size, or a place far outside the frame, would
+// leave the form's buttons out of reach.
+TEST_F(FormWindowTest, RestoredFormKeepsItsDesignSizeWithinTheFrame) {
+    addPrice(1, "A");
+    form.keepsPlacement = true;
+    for (const char* saved : {"XPosit=20\r\nYPosit=30\r\nWidth=5\r\nHeight=5\r\n",
+                              "XPosit=99999\r\nYPosit=99999\r\nWidth=300\r\nHeight=150\r\n"}) {
+        folder.write("TARVO.INI", std::string("[Price_u]\r\n") + saved);
+        pick(1);
+        QRect geometry, least;
+        onForm([&](ui::FormWindow& window) {
+            geometry = window.frameWindow()->geometry();
+            least = QRect(QPoint(0, 0), window.frameWindow()->minimumSizeHint());
+            click(window.cancelButton());
+        });
+        runForm(framework::kRequestChange);
+        EXPECT_GE(geometry.width(), least.width()) << saved;
+        EXPECT_GE(geometry.height(), least.height()) << saved;
+        EXPECT_TRUE(area.viewport()->rect().contains(geometry)) << saved;
+    }
 }
 
 }  // namespace

@@ -353,5 +353,108 @@ TEST_F(ListWindowTest, CloseBoxEndsTheListAndKeepsItsPlacement) {
     EXPECT_EQ(list->subWindow()->geometry(), QRect(30, 40, 620, 420));
 }
 
+// An edited INI must not shrink a list below its design size (its buttons out of
+// reach) nor put it outside the frame; closing then writes the usable placement.
+TEST_F(ListWindowTest, RestoredPlacementKeepsTheDesignSizeWithinTheFrame) {
+    addPrice(1, "A");
+    for (const char* saved : {"XPosit=20\r\nYPosit=30\r\nWidth=300\r\nHeight=150\r\n",
+                              "XPosit=20\r\nYPosit=30\r\nWidth=5\r\nHeight=5\r\n",
+                              "XPosit=99999\r\nYPosit=99999\r\nWidth=700\r\nHeight=400\r\n",
+                              "XPosit=-5000\r\nYPosit=-5000\r\nWidth=700\r\nHeight=400\r\n"}) {
+        folder.write("TARVO.INI", std::string("[Price_t]\r\n") + saved + "Maximize=No\r\n");
+        ui::ListWindow* list = openList();
+        ASSERT_NE(list, nullptr) << saved;
+        QMdiSubWindow* sub = list->subWindow();
+        const QSize least = sub->minimumSizeHint();
+        EXPECT_GE(sub->width(), least.width()) << saved;
+        EXPECT_GE(sub->height(), least.height()) << saved;
+        EXPECT_TRUE(area.viewport()->rect().contains(sub->geometry())) << saved;
+        // Every button of the list is on the window.
+        for (QPushButton* button : list->panel()->buttons()) {
+            if (!button->isVisible()) continue;
+            const QRect place(button->mapTo(sub, QPoint(0, 0)), button->size());
+            EXPECT_TRUE(sub->rect().contains(place)) << saved << " " << button->text().toStdString();
+        }
+        sub->close();
+        settle();
+        EXPECT_GE(std::stoi(platform::readIni("Price_t", "Width", "", ".\\TARVO.INI")), least.width());
+        EXPECT_GE(std::stoi(platform::readIni("Price_t", "Height", "", ".\\TARVO.INI")), least.height());
+    }
+}
+
+// A list the operator only resized, never moved, opens with that size again: its
+// default place is not the corner, so its position is kept, and with it the size.
+TEST_F(ListWindowTest, NeverMovedListKeepsTheSizeTheOperatorGaveIt) {
+    addPrice(1, "A");
+    ui::ListWindow* first = openList();
+    ASSERT_NE(first, nullptr);
+    const QPoint place = first->subWindow()->pos();
+    EXPECT_NE(place, QPoint(0, 0));
+    ui::ListWindow* second = openList();
+    ASSERT_NE(second, nullptr);
+    EXPECT_NE(second->subWindow()->pos(), place) << "cascaded";
+    second->subWindow()->close();
+    settle();
+
+    const QSize chosen = first->subWindow()->size() + QSize(60, 40);
+    first->subWindow()->resize(chosen);
+    settle();
+    first->subWindow()->close();
+    settle();
+    EXPECT_NE(platform::readIni("Price_t", "XPosit", "", ".\\TARVO.INI"), "0");
+    ui::ListWindow* again = openList();
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->subWindow()->geometry(), QRect(place, chosen));
+}
+
+// Buttons hidden by the rights leave their places empty; the others stay put.
+TEST_F(ListWindowTest, ButtonsHiddenByRightsLeaveTheOthersInTheirPlaces) {
+    addPrice(1, "A");
+    auto places = [&](ui::ListWindow& list) {
+        std::vector<QPoint> result;
+        for (QPushButton* button : {list.button(ListButton::Delete), list.closeButton(), list.helpButton()})
+            result.push_back(button->mapTo(&list, QPoint(0, 0)));
+        return result;
+    };
+    ui::ListWindow* list = openList();
+    ASSERT_NE(list, nullptr);
+    list->subWindow()->setGeometry(30, 30, 700, 420);
+    settle();
+    const std::vector<QPoint> all = places(*list);
+    list->subWindow()->close();
+    settle();
+
+    rights = 2 | 4;  // no insert, no change
+    list = openList();
+    ASSERT_NE(list, nullptr);
+    settle();
+    EXPECT_FALSE(list->button(ListButton::Insert)->isVisible());
+    EXPECT_FALSE(list->button(ListButton::Change)->isVisible());
+    EXPECT_EQ(list->subWindow()->geometry(), QRect(30, 30, 700, 420));
+    EXPECT_EQ(places(*list), all);
+}
+
+// A list run from another (the rate history from its currency list) gives the
+// focus back to the list it was called from, not to whichever child is next.
+TEST_F(ListWindowTest, ListRunFromAListGivesTheFocusBackToItsCaller) {
+    addPrice(1, "A");
+    ui::ListWindow* unrelated = openList();
+    ASSERT_NE(unrelated, nullptr);
+    ui::ListWindow* caller = openList();
+    ASSERT_NE(caller, nullptr);
+    area.setActiveSubWindow(caller->subWindow());
+    settle();
+
+    QMdiSubWindow* nested = nullptr;
+    QTimer::singleShot(50, [&] {
+        nested = area.activeSubWindow();
+        if (nested && nested != caller->subWindow()) nested->close();
+    });
+    ui::runList(listDefinition(), &area);
+    settle();
+    EXPECT_NE(nested, caller->subWindow()) << "the nested list was active while it ran";
+    EXPECT_EQ(area.activeSubWindow(), caller->subWindow());
+}
+
 }  // namespace
 }  // namespace book_windows_tests

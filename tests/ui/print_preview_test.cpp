@@ -5,12 +5,15 @@
 #include "tests/ui/sample_report.h"
 #include "ui/clamping_spin_box.h"
 #include "ui/layout_window.h"
+#include "ui/page_jump_window.h"
 #include "ui/preview_views.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QFile>
+#include <QFontMetrics>
+#include <QStyle>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
@@ -262,6 +265,25 @@ TEST_F(PrintPreviewTest, SavesThePagesAsPdf) {
     EXPECT_EQ(testing_support::pdfPageCount(base + ".pdf"), 4);
     preview->pdfPathChooser = [] { return QString(); };  // the dialog cancelled
     EXPECT_FALSE(preview->saveAsPdf());
+}
+
+// The page-jump and layout windows are wider than their controls need: their
+// captions, in the title bar's bold type, fit beside the icon and three buttons.
+TEST(PreviewDialogs, CaptionsAreNotCutShort) {
+    app();
+    ui::PageJumpWindow jump(1, 12);
+    ui::LayoutWindow layout(2, 2);
+    for (QDialog* dialog : {static_cast<QDialog*>(&jump), static_cast<QDialog*>(&layout)}) {
+        dialog->show();
+        app().processEvents();
+        QFont bold = QApplication::font();
+        bold.setBold(true);
+        const int caption = QFontMetrics(bold).horizontalAdvance(dialog->windowTitle());
+        // The icon and the three buttons: a title bar's height each, 24 pixels at least.
+        const int control = std::max(24, dialog->style()->pixelMetric(QStyle::PM_TitleBarHeight));
+        EXPECT_GE(dialog->width(), caption + 4 * control) << dialog->windowTitle().toStdString();
+        dialog->hide();
+    }
 }
 
 }  // namespace
