@@ -129,6 +129,15 @@ DOSTUP_API const char *HLIST_S(const char *field);
 /* Remembers `value` in the history of `field`, with `name` as its name (null
  * when omitted). A value the field already holds is silently not added. */
 DOSTUP_API void PUTHLIST(const char *field, const char *value, const char *name);
+/* Renders a staff document into a PDF file without any window, for a host's
+ * command line: "Staff", "StaffByDepartment", "StaffStatement" (the staff lists),
+ * "TravelCertificate" and "PowerOfAttorney" (for the employee `code`), in any
+ * letter case. `path` is a file name of the host system. The host runs a Qt GUI
+ * application (the offscreen platform is enough). Returns the pages written; 0
+ * when there was nothing to print (no file is written); -1 an unknown document,
+ * -2 no employee has `code`, -3 the file could not be written, -4 a build of the
+ * library without windows. */
+DOSTUP_API int32_t DOSTUP_PRINTPDF(const char *document, uint16_t code, const char *path);
 /* The texts of FILTER_S and HLIST_S are code page 1251, in buffers of the library
  * valid until the next call of the same function. Text arguments are zero-ended
  * (null reads as empty); a designation is cut to 20 characters, a value to 20,

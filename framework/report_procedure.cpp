@@ -17,6 +17,8 @@ ReportRunner reportRunner;
 
 void setReportRunner(ReportRunner runner) { reportRunner = std::move(runner); }
 
+bool reportRunnerInstalled() { return static_cast<bool>(reportRunner); }
+
 int runReport(const ReportDefinition& report, RecordSource& source) {
     const int response = reportRunner ? reportRunner(report, source) : kResponseCancelled;
     globalResponse() = response;

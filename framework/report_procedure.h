@@ -26,6 +26,8 @@ struct ReportDefinition {
 // printed, 2 cancelled or nothing found).
 using ReportRunner = std::function<int(const ReportDefinition& report, RecordSource& source)>;
 void setReportRunner(ReportRunner runner);
+// Whether a runner is installed (a screen may then leave its host's runner alone).
+bool reportRunnerInstalled();
 
 // The report procedure through the installed runner. Without one nothing is
 // shown and the response is 2. The response is also left in GlobalResponse.

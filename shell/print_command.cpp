@@ -5,6 +5,7 @@
 #include "platform/user_services.h"
 #include "refbooks/ref_files.h"
 #include "refbooks/typeop_report.h"
+#include "shell/staff_documents_print.h"
 #include "shell/startup.h"
 #include "storage/data_file.h"
 
@@ -23,6 +24,7 @@ namespace {
 struct PrintRequest {
     std::string report;  // empty when --print came without a name
     std::string pdf;     // empty without --pdf
+    std::optional<std::string> employee;  // --employee CODE
 };
 
 // The value of "--option VALUE" or "--option=VALUE" at argv[i] (moving i past a
@@ -47,10 +49,24 @@ std::optional<PrintRequest> parse(int argc, char** argv) {
             request.report = *name;
         } else if (auto pdf = optionValue(argc, argv, i, "--pdf")) {
             request.pdf = *pdf;
+        } else if (auto employee = optionValue(argc, argv, i, "--employee")) {
+            request.employee = *employee;
         }
     }
     if (!asked) return std::nullopt;
     return request;
+}
+
+// An employee code of "--employee": 0..65535 in decimal digits.
+std::optional<std::uint16_t> employeeCode(const std::string& text) {
+    if (text.empty() || text.size() > 5) return std::nullopt;
+    unsigned long value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + static_cast<unsigned long>(c - '0');
+    }
+    if (value > 65535) return std::nullopt;
+    return static_cast<std::uint16_t>(value);
 }
 
 std::string knownNames() {
@@ -82,10 +98,12 @@ std::string unwritable(const QString& path) {
 std::vector<PrintableReport>& registry() {
     static std::vector<PrintableReport> reports = [] {
         refbooks::ReferenceFiles& files = refbooks::referenceFiles();
-        return std::vector<PrintableReport>{
+        std::vector<PrintableReport> known{
             fileReport("TypeOp", "operation types, \"Типы Операций\"", refbooks::typeOpReport,
                        files.typeOp, refbooks::kTypeOpReportKey),
         };
+        for (PrintableReport& staff : staffDocumentReports()) known.push_back(std::move(staff));
+        return known;
     }();
     return reports;
 }
@@ -157,6 +175,22 @@ std::optional<int> runPrintCommand(int argc, char** argv) {
         complain("--print " + report->name + " needs --pdf FILE");
         return kPrintFailed;
     }
+    std::optional<std::uint16_t> employee;
+    if (report->renderEmployeePdf) {
+        if (!request->employee) {
+            complain("--print " + report->name + " needs --employee CODE");
+            return kPrintFailed;
+        }
+        employee = employeeCode(*request->employee);
+        if (!employee) {
+            complain("--employee needs an employee code from 0 to 65535, not \"" +
+                     *request->employee + "\"");
+            return kPrintFailed;
+        }
+    } else if (request->employee) {
+        complain("--print " + report->name + " is not about one employee: leave out --employee");
+        return kPrintFailed;
+    }
     const QString path = QString::fromLocal8Bit(request->pdf.c_str());
     if (const std::string why = unwritable(path); !why.empty()) {
         complain("cannot write " + request->pdf + ": " + why);
@@ -166,7 +200,18 @@ std::optional<int> runPrintCommand(int argc, char** argv) {
     const std::unique_ptr<QGuiApplication> application = offscreenApplication();
     const ConsoleMessages messages;
     startUp();
-    const ui::PdfRendering result = report->renderPdf(path);
+    ui::PdfRendering result;
+    if (employee) {
+        const std::optional<ui::PdfRendering> rendered = report->renderEmployeePdf(path, *employee);
+        if (!rendered) {
+            complain("no employee has the code " + std::to_string(*employee) +
+                     "; no file was written");
+            return kPrintNothing;
+        }
+        result = *rendered;
+    } else {
+        result = report->renderPdf(path);
+    }
     if (result.pages == 0) {
         complain(report->name + " has nothing to print; no file was written");
         return kPrintNothing;

@@ -5,9 +5,13 @@
 // window and the preview. Reports are known by name through a small registry, so
 // each printed list or document adds itself with one entry.
 //
+// Documents about one employee (the travel certificate, the power of attorney)
+// take the employee's code from "--employee CODE".
+//
 // Exit codes: 0 the file was written; 1 a wrong command line, an unknown report,
 // or a file that cannot be written (with a message on standard error); 2 the
-// report found nothing to print, so no file was written.
+// report found nothing to print, or the employee code names nobody, so no file
+// was written.
 #pragma once
 
 #include "framework/report_procedure.h"
@@ -15,6 +19,7 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -39,6 +44,10 @@ struct PrintableReport {
     std::string description;  // one line for the list of known reports (UTF-8)
     // Renders the report into a PDF file; runs after start-up.
     std::function<ui::PdfRendering(const QString& path)> renderPdf;
+    // Set instead for a document about one employee: renders it for the employee
+    // given, or returns nothing when no employee has that code.
+    std::function<std::optional<ui::PdfRendering>(const QString& path, std::uint16_t employee)>
+        renderEmployeePdf = {};
 };
 
 // A report over every record of one data file in the order of one key: the file is

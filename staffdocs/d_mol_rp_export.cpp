@@ -1,0 +1,23 @@
+// DOSTUP_PRINTPDF: a staff document into a PDF file for a host's command line.
+#include "access/dostup.h"
+#include "staffdocs/d_mol_rp.h"
+
+#ifdef DOSTUP_WITH_WINDOWS
+#include "staffdocs/windows/staff_pdf.h"
+#endif
+
+extern "C" DOSTUP_API int32_t DOSTUP_PRINTPDF(const char* document, uint16_t code,
+                                              const char* path) {
+    const std::optional<staffdocs::StaffDocument> which =
+        staffdocs::findDocument(document ? document : "");
+    if (!which) return staffdocs::kPdfUnknownDocument;
+#ifdef DOSTUP_WITH_WINDOWS
+    if (staffdocs::forOneEmployee(*which) && !staffdocs::fetchEmployee(code))
+        return staffdocs::kPdfNoEmployee;
+    return staffdocs::renderDocumentPdf(*which, QString::fromLocal8Bit(path ? path : ""));
+#else
+    (void)code;
+    (void)path;
+    return staffdocs::kPdfNoWindows;
+#endif
+}

@@ -1,0 +1,158 @@
+// The staff documents of the access library from the program's command line:
+// "--print Staff|StaffByDepartment|StaffStatement --pdf FILE" and, for one
+// employee, "--print TravelCertificate|PowerOfAttorney --employee CODE", over a
+// data folder of 300 employees in 12 departments, with the requisites from
+// ".\TARVO.INI"; an employee code that names nobody writes nothing.
+#include "access/access_layouts.h"
+#include "framework/file_access.h"
+#include "platform/cp1251.h"
+#include "platform/ini_file.h"
+#include "shell/print_command.h"
+#include "storage/data_file.h"
+#include "tests/helpers/qt_application.h"
+#include "tests/helpers/temp_folder.h"
+#include "tests/ui/sample_report.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include <filesystem>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+namespace {
+
+using platform::ru;
+
+class StaffPrintCommand : public ::testing::Test {
+protected:
+    StaffPrintCommand() {
+        testing_support::qtApplication();
+        std::filesystem::create_directories(folder.path() / "Dat");
+    }
+
+    // Employees 1..300 in departments 1..12 (and the service entry of code 0), as
+    // another program of the suite leaves them in the library's data folder.
+    void addStaff() {
+        storage::DataFile departments(dostup::otdMolLayout());
+        departments.setName(".\\Dat\\OtdMOL");
+        {
+            framework::FileUse use(departments);
+            for (int d = 1; d <= 12; ++d) {
+                departments.record().clear();
+                departments.record().setValue("OMO:OTD_ID", std::to_string(d));
+                departments.record().setValue("OMO:NAME", ru("Отдел номер ") + std::to_string(d));
+                ASSERT_EQ(departments.add(), 0);
+            }
+        }
+        storage::DataFile mol(dostup::molLayout());
+        mol.setName(".\\Dat\\MOL");
+        mol.setOwnerPassword(dostup::ownerPasswordOf(mol.layout()));
+        framework::FileUse use(mol);
+        mol.begin();
+        for (int code = 0; code <= 300; ++code) {
+            storage::Record& r = mol.record();
+            r.clear();
+            r.setValue("MOL:SCODE", std::to_string(code));
+            r.setValue("MOL:LNAME", ru("Сотрудник") + std::to_string(1000 + code));
+            r.setValue("MOL:FNAME", ru("Иван Иванович"));
+            r.setValue("MOL:OTD_ID", std::to_string(code % 12 + 1));
+            r.setValue("MOL:TITLE", ru("Продавец"));
+            ASSERT_EQ(mol.add(), 0);
+        }
+        mol.commit();
+    }
+
+    std::optional<int> run(std::initializer_list<const char*> arguments) {
+        std::vector<std::string> words{"tarvo"};
+        words.insert(words.end(), arguments.begin(), arguments.end());
+        std::vector<char*> argv;
+        for (std::string& word : words) argv.push_back(word.data());
+        argv.push_back(nullptr);
+        testing::internal::CaptureStderr();
+        const std::optional<int> code =
+            shell::runPrintCommand(static_cast<int>(words.size()), argv.data());
+        error = testing::internal::GetCapturedStderr();
+        return code;
+    }
+
+    QString text(const char* pdf) const {
+        return testing_support::pdfText(QString::fromStdString((folder.path() / pdf).string()))
+            .simplified();
+    }
+    int pageCount(const char* pdf) const {
+        return testing_support::pdfPageCount(QString::fromStdString((folder.path() / pdf).string()));
+    }
+
+    testing_support::TempFolder folder;
+    std::string error;
+};
+
+TEST_F(StaffPrintCommand, EachStaffDocumentIsWrittenFromTheCommandLine) {
+    addStaff();
+    platform::writeIni("KELM", "ShopName", ru("ООО \"Склад № 1\""), ".\\TARVO.INI");
+    platform::writeIni("KELM", "Director", ru("Орлов П.П."), ".\\TARVO.INI");
+
+    EXPECT_EQ(run({"--print", "Staff", "--pdf", "staff.pdf"}), 0) << error;
+    EXPECT_EQ(run({"--print", "staffbydepartment", "--pdf", "departments.pdf"}), 0) << error;
+    EXPECT_EQ(run({"--print", "StaffStatement", "--pdf", "statement.pdf"}), 0) << error;
+    EXPECT_EQ(run({"--print", "TravelCertificate", "--employee", "150", "--pdf", "trip.pdf"}), 0)
+        << error;
+    EXPECT_EQ(run({"--print", "PowerOfAttorney", "--employee=299", "--pdf", "attorney.pdf"}), 0)
+        << error;
+
+    // 300 lines of 5 mm: 7 pages of the list; the groups' headers take more.
+    EXPECT_EQ(pageCount("staff.pdf"), 7);
+    EXPECT_GE(pageCount("departments.pdf"), 7);
+    EXPECT_GE(pageCount("statement.pdf"), 10);
+    EXPECT_EQ(pageCount("trip.pdf"), 1);
+    EXPECT_EQ(pageCount("attorney.pdf"), 1);
+
+    const QString staff = text("staff.pdf");
+    EXPECT_EQ(staff.count(QStringLiteral("Сотрудник")), 300);
+    EXPECT_FALSE(staff.contains(QStringLiteral("Сотрудник1000"))) << "code 0 is left out";
+    EXPECT_TRUE(staff.contains(QStringLiteral("1 Сотрудник1001 И.И. Отдел номер 2")));
+    const QString departments = text("departments.pdf");
+    for (int d = 1; d <= 12; ++d)
+        EXPECT_EQ(departments.count(QStringLiteral("Отдел номер %1 ").arg(d)), 1) << d;
+    EXPECT_TRUE(text("trip.pdf").contains(QStringLiteral("Выдано Сотрудник1150 Иван Иванович")));
+    EXPECT_TRUE(text("trip.pdf").contains(QStringLiteral("ООО \"Склад № 1\"")));
+    const QString attorney = text("attorney.pdf");
+    EXPECT_TRUE(attorney.contains(QStringLiteral("Выдана Сотрудник1299 Иван Иванович")));
+    EXPECT_TRUE(attorney.contains(QStringLiteral("Руководитель предприятия ... Орлов П.П.")))
+        << "the requisites come from .\\TARVO.INI under the program";
+}
+
+TEST_F(StaffPrintCommand, EmployeeOptionIsCheckedAndANobodyWritesNothing) {
+    addStaff();
+    EXPECT_EQ(run({"--print", "TravelCertificate", "--employee", "301", "--pdf", "x.pdf"}), 2);
+    EXPECT_NE(error.find("no employee has the code 301; no file was written"), std::string::npos)
+        << error;
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / "x.pdf"));
+
+    EXPECT_EQ(run({"--print", "PowerOfAttorney", "--pdf", "x.pdf"}), 1);
+    EXPECT_NE(error.find("--print PowerOfAttorney needs --employee CODE"), std::string::npos)
+        << error;
+    EXPECT_EQ(run({"--print", "PowerOfAttorney", "--employee", "12a", "--pdf", "x.pdf"}), 1);
+    EXPECT_NE(error.find("employee code from 0 to 65535, not \"12a\""), std::string::npos) << error;
+    EXPECT_EQ(run({"--print", "PowerOfAttorney", "--employee", "70000", "--pdf", "x.pdf"}), 1);
+    EXPECT_EQ(run({"--print", "Staff", "--employee", "5", "--pdf", "x.pdf"}), 1);
+    EXPECT_NE(error.find("is not about one employee"), std::string::npos) << error;
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / "x.pdf"));
+
+    EXPECT_EQ(run({"--print", "Nothing", "--pdf", "x.pdf"}), 1);
+    EXPECT_NE(error.find("TypeOp, Staff, StaffByDepartment, StaffStatement, TravelCertificate, "
+                         "PowerOfAttorney"),
+              std::string::npos)
+        << error;
+}
+
+TEST_F(StaffPrintCommand, AnEmptyStaffFileWritesNothing) {
+    EXPECT_EQ(run({"--print", "StaffStatement", "--pdf", "empty.pdf"}), 2);
+    EXPECT_NE(error.find("StaffStatement has nothing to print"), std::string::npos) << error;
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / "empty.pdf"));
+}
+
+}  // namespace
