@@ -129,6 +129,11 @@ DOSTUP_API const char *HLIST_S(const char *field);
 /* Remembers `value` in the history of `field`, with `name` as its name (null
  * when omitted). A value the field already holds is silently not added. */
 DOSTUP_API void PUTHLIST(const char *field, const char *value, const char *name);
+/* The texts of FILTER_S and HLIST_S are code page 1251, in buffers of the library
+ * valid until the next call of the same function. Text arguments are zero-ended
+ * (null reads as empty); a designation is cut to 20 characters, a value to 20,
+ * a name to 80. */
+
 /* Renders a staff document into a PDF file without any window, for a host's
  * command line: "Staff", "StaffByDepartment", "StaffStatement" (the staff lists),
  * "TravelCertificate" and "PowerOfAttorney" (for the employee `code`), in any
@@ -138,10 +143,6 @@ DOSTUP_API void PUTHLIST(const char *field, const char *value, const char *name)
  * -2 no employee has `code`, -3 the file could not be written, -4 a build of the
  * library without windows. */
 DOSTUP_API int32_t DOSTUP_PRINTPDF(const char *document, uint16_t code, const char *path);
-/* The texts of FILTER_S and HLIST_S are code page 1251, in buffers of the library
- * valid until the next call of the same function. Text arguments are zero-ended
- * (null reads as empty); a designation is cut to 20 characters, a value to 20,
- * a name to 80. */
 
 #ifdef __cplusplus
 }
