@@ -73,8 +73,14 @@ extern "C" DOSTUP_API void DOSTUP_INITDLL(void) {
     framework::setRequestGlobals({&GlobalRequest, &GlobalResponse, &VCRRequest});
     framework::setRightsCheck([](const std::string& designation) { return dostup::rightsMask(designation); });
     framework::setHelpOpener([](const std::string& topic) { dostup::openHelpTopic(topic); });
-    // Its lists and forms take their INI file and pictures from its globals.
-    dostup::installFormEnvironment();
+    // Its lists and forms take their pictures from its globals and keep their
+    // placement and "WallPaper" keys in the library's own ".\Dostup.INI", also
+    // inside a host that pointed g:IniFileName at its own file.
+    framework::form::setFormEnvironment([] {
+        framework::form::FormEnvironment environment = dostup::environmentFromGlobals();
+        environment.iniFile = ".\\Dostup.INI";
+        return environment;
+    });
 #ifdef DOSTUP_WITH_WINDOWS
     dostup::installLibraryWindows();
 #endif

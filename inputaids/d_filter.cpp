@@ -142,10 +142,13 @@ framework::form::FormDefinition filterForm() {
         {ff::kExpression, "FIL:EXPRESSION", "s200", ru("Выражение:"), "", FieldControl::TextBox},
         {ff::kCheck, "", "", ru("Проверка"), ru("Проверка Выражения фильтра"), FieldControl::Button},
     };
+    // The two pictures stand beside the check button.
     framework::form::FormField valid{ff::kValidPicture, "", "check", "", "", FieldControl::Picture};
     valid.visible = [] { return lastCheck() == ExpressionCheck::Valid; };
+    valid.beside = true;
     framework::form::FormField invalid{ff::kInvalidPicture, "", "cross", "", "", FieldControl::Picture};
     invalid.visible = [] { return lastCheck() == ExpressionCheck::Invalid; };
+    invalid.beside = true;
     form.fields.push_back(std::move(valid));
     form.fields.push_back(std::move(invalid));
     form.buttons.ok = ru("Выход с записью");

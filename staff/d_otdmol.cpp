@@ -103,7 +103,8 @@ framework::form::FormDefinition departmentForm() {
         {df::kLeader, "OMO:LIDER", "s40", ru("Руководитель:"), ru("Фамилия И.О. руководителя")},
         {df::kNote, "OMO:NOTE", "s120", ru("Примечание:"), ""},
     };
-    form.lists = {{df::kEmployees, "", departmentEmployees, false}};
+    for (framework::form::FormField& field : form.fields) field.group = ru(" Подразделение ");
+    form.lists = {{df::kEmployees, "", departmentEmployees, false, ru(" Сотрудники ")}};
     form.buttons.ok = ru("OK");
     form.buttons.okTip = ru("Выход с записью");
     form.buttons.cancel = ru("Отменить");

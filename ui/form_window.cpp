@@ -235,8 +235,16 @@ void FormWindow::buildControls() {
         if (!field.group.empty()) grid = groupFor(grid, field.group);
         addControl(grid, field, twoColumns[field.tab]);
     }
-    for (const framework::form::EmbeddedList& list : definition_->lists)
-        addList(gridFor(list.tab, 0), list);
+    for (const framework::form::EmbeddedList& list : definition_->lists) {
+        QGridLayout* grid = gridFor(list.tab, 0);
+        if (!list.group.empty()) {
+            // The framed list grows with the window as the list alone would.
+            const int row = grid->rowCount();
+            grid = groupFor(grid, list.group);
+            gridFor(list.tab, 0)->setRowStretch(row, 1);
+        }
+        addList(grid, list);
+    }
     for (auto& [place, grid] : grids)
         if (definition_->lists.empty()) grid->setRowStretch(grid->rowCount(), 1);
     if (definition_->lists.empty()) outer->addStretch(1);

@@ -101,6 +101,7 @@ struct EmbeddedList {
     // The frame's toolbar is the list's: prepared for it when the window opens and
     // after every event, and 2004 to 2010 and 2012 go to the list while it has focus.
     bool tiesToolbar = false;
+    std::string group;  // the framed group that holds it (" Сотрудники "); empty = none
 };
 
 // What a book adds to the cycle. Every hook is optional.

@@ -152,12 +152,13 @@ TEST_F(InitDll, ListsAndFormsFollowTheIniFileAndPictureGlobals) {
     EXPECT_EQ(environment.wallpaper.tablSel, ".\\pic\\TablSel.bmp");
     EXPECT_EQ(environment.wallpaper.formDel, ".\\pic\\FormDel.bmp");
 
-    // A host that points the library elsewhere and changes the pictures.
+    // A host that points the library elsewhere and changes the pictures: the
+    // library's screens still keep their placement in its own INI file.
     platform::writeCString(g_IniFileName, ".\\TARVO.INI");
     platform::writeCString(G_Tabl2, ".\\pic\\Other.bmp");
     G_PatternFlag = 0;
     environment = framework::form::formEnvironment();
-    EXPECT_EQ(environment.iniFile, ".\\TARVO.INI");
+    EXPECT_EQ(environment.iniFile, ".\\Dostup.INI");
     EXPECT_EQ(environment.wallpaper.tabl2, ".\\pic\\Other.bmp");
     EXPECT_FALSE(environment.wallpaper.patternOn);
     G_PatternFlag = 1;
