@@ -1,250 +1,36 @@
 #include "shell/main_frame.h"
 
 #include "access/dostup.h"
-#include "platform/cp1251.h"
-#include "platform/fixed_text.h"
-#include "ui/list_window.h"
-#include "ui/qt_user_services.h"
-#include "ui/toolbar_target.h"
-#include "ui/window_placement_qt.h"
-
-#include <QAction>
-#include <QApplication>
-#include <QCloseEvent>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QMenuBar>
-#include <QPrintDialog>
-#include <QPrinter>
-#include <QStatusBar>
-#include <QStyle>
-#include <QTimer>
-#include <QToolBar>
 
 namespace shell {
 
 namespace {
 
-QString text(const char* utf8) { return ui::toQt(platform::ru(utf8)); }
-
-struct ToolbarButton {
-    int number;
-    const char* tip;
-    QStyle::StandardPixmap icon;
-};
-
-// In the order they stand on the bar.
-const ToolbarButton kToolbar[] = {
-    {2005, "Go to the First Page", QStyle::SP_MediaSkipBackward},
-    {2007, "Go to the Prior Page", QStyle::SP_MediaSeekBackward},
-    {2009, "Go to the Prior Record", QStyle::SP_ArrowUp},
-    {2010, "Locate record", QStyle::SP_FileDialogContentsView},
-    {2008, "Go to the Next Record", QStyle::SP_ArrowDown},
-    {2006, "Go to the Next Page", QStyle::SP_MediaSeekForward},
-    {2004, "Go to the Last Page", QStyle::SP_MediaSkipForward},
-    {2003, "Выбрать", QStyle::SP_DialogApplyButton},
-    {2000, "Insert a New Record", QStyle::SP_FileIcon},
-    {2001, "Edit This Record", QStyle::SP_FileDialogDetailedView},
-    {2002, "Delete This Record", QStyle::SP_TrashIcon},
-    {2011, "Previous value", QStyle::SP_BrowserReload},
-    {2012, "Get Help", QStyle::SP_DialogHelpButton},
-};
-
-// The help items open the program's help index; which page each shows is the
-// program's choice.
-constexpr const char* kHelpIndex = "Tarvo.htm";
+ui::FrameSetup programFrame() {
+    ui::FrameSetup setup;
+    setup.title = " Справочники";
+    setup.iniFile = ".\\TARVO.INI";
+    // The help items open the program's help index; which page each shows is the
+    // program's choice.
+    setup.helpIndex = "Tarvo.htm";
+    setup.menus = {
+        {"Справочники",
+         {{"Валюты", "Справочник Валют"},
+          {"Участки", "Справочник Участков"},
+          {"Фирмы", "Справочник Фирм"},
+          {"Типы Операций", "Справочник Типов Операций"},
+          {"Цены", "Справочник Цен"}}},
+        {"Сотрудники", {{"Сотрудники", ""}, {"Подразделения", ""}, {"Категории", ""}, {"Объекты", ""}}},
+    };
+    setup.logIn = [] {
+        g_SCode = REGISTR_S();
+        return g_SCode != 0;
+    };
+    return setup;
+}
 
 }  // namespace
 
-MainFrame::MainFrame(QWidget* parent)
-    : QMainWindow(parent), area_(new QMdiArea(this)), toolbarTimer_(new QTimer(this)) {
-    setWindowTitle(text(" Справочники"));
-    setCentralWidget(area_);
-    resize(1000, 700);
-    buildMenu();
-    buildToolbar();
-    statusBar();
-
-    // The toolbar follows the active child: when another child becomes active,
-    // and while the child changes its own state.
-    connect(area_, &QMdiArea::subWindowActivated, this, &MainFrame::refreshToolbar);
-    connect(toolbarTimer_, &QTimer::timeout, this, &MainFrame::refreshToolbar);
-    toolbarTimer_->start(250);
-    refreshToolbar();
-
-    ui::WindowPlacementOptions placement;
-    placement.iniFile = ".\\TARVO.INI";
-    placement.section = "Main";
-    placement_ = new ui::WindowPlacementQt(this, placement);
-    placement_->opened();
-}
-
-MainFrame::~MainFrame() {
-    // Children closing while the frame goes away must not reach the toolbar.
-    toolbarTimer_->stop();
-    disconnect(area_, nullptr, this, nullptr);
-}
-
-QAction* MainFrame::menuItem(const std::string& itemText) const {
-    auto it = items_.find(itemText);
-    return it == items_.end() ? nullptr : it->second;
-}
-
-void MainFrame::buildMenu() {
-    auto item = [this](QMenu* menu, const char* label, const char* tip) {
-        QAction* action = menu->addAction(text(label));
-        action->setToolTip(text(tip));
-        action->setStatusTip(text(tip));
-        items_[platform::ru(label)] = action;
-        return action;
-    };
-
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    connect(item(file, "&Регистрация", "Перерегистрация пользователя"), &QAction::triggered, this,
-            &MainFrame::logInAgain);
-    connect(item(file, "P&rint Setup...", "Setup Printer"), &QAction::triggered, this, [this] {
-        static QPrinter printer;
-        QPrintDialog dialog(&printer, this);
-        dialog.exec();
-    });
-    connect(item(file, "E&xit", "Exit this application"), &QAction::triggered, this,
-            &QWidget::close);
-
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
-    connect(item(edit, "Cu&t", "Remove item to Windows Clipboard"), &QAction::triggered, this,
-            [this] { clipboard("cut"); });
-    connect(item(edit, "&Copy", "Copy item to Windows Clipboard"), &QAction::triggered, this,
-            [this] { clipboard("copy"); });
-    connect(item(edit, "&Paste", "Paste contents of Windows Clipboard"), &QAction::triggered,
-            this, [this] { clipboard("paste"); });
-
-    // Books arrive with their commands (setCommand); until then an item is greyed.
-    QMenu* books = menuBar()->addMenu(text("Справочники"));
-    for (auto [label, tip] : {std::pair{"Валюты", "Справочник Валют"},
-                              std::pair{"Участки", "Справочник Участков"},
-                              std::pair{"Фирмы", "Справочник Фирм"},
-                              std::pair{"Типы Операций", "Справочник Типов Операций"},
-                              std::pair{"Цены", "Справочник Цен"}})
-        item(books, label, tip)->setEnabled(false);
-    QMenu* staff = menuBar()->addMenu(text("Сотрудники"));
-    for (const char* label : {"Сотрудники", "Подразделения", "Категории", "Объекты"})
-        item(staff, label, "")->setEnabled(false);
-
-    QMenu* window = menuBar()->addMenu(QStringLiteral("&Window"));
-    window->setToolTip(QStringLiteral("Create and Arrange windows"));
-    connect(item(window, "T&ile", "Make all open windows visible"), &QAction::triggered, area_,
-            &QMdiArea::tileSubWindows);
-    connect(item(window, "&Cascade", "Stack all open windows"), &QAction::triggered, area_,
-            &QMdiArea::cascadeSubWindows);
-    connect(item(window, "&Arrange Icons", "Align all window icons"), &QAction::triggered, this,
-            &MainFrame::arrangeIcons);
-
-    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    help->setToolTip(QStringLiteral("Windows Help"));
-    for (auto [label, tip] :
-         {std::pair{"&Contents", "View the contents of the help file"},
-          std::pair{"&Search for Help On...", "Search for help on a subject"},
-          std::pair{"&How to Use Help", "How to use Windows Help"}})
-        connect(item(help, label, tip), &QAction::triggered, this, [] { CALLHELP(kHelpIndex); });
-}
-
-void MainFrame::buildToolbar() {
-    QToolBar* bar = addToolBar(QStringLiteral("Toolbar"));
-    bar->setObjectName(QStringLiteral("toolbar"));
-    bar->setMovable(false);
-    for (const ToolbarButton& button : kToolbar) {
-        QAction* action = bar->addAction(style()->standardIcon(button.icon), QString());
-        const QString tip = text(button.tip);
-        action->setToolTip(tip);
-        action->setStatusTip(tip);
-        action->setData(button.number);
-        frameTips_[button.number] = tip;
-        toolbar_[button.number] = action;
-        connect(action, &QAction::triggered, this,
-                [this, number = button.number] { forwardToolbar(number); });
-    }
-}
-
-void MainFrame::setCommand(const std::string& itemText, ListOpener opener) {
-    QAction* action = menuItem(itemText);
-    if (!action) return;
-    action->setEnabled(true);
-    // A command starts its screen and returns to the frame at once; the same list
-    // may be opened more than once.
-    connect(action, &QAction::triggered, this, [this, opener] { opener(area_); });
-}
-
-void MainFrame::forwardToolbar(int button) {
-    QMdiSubWindow* active = area_->activeSubWindow();
-    if (!active) return;
-    if (auto* target = dynamic_cast<ui::ToolbarTarget*>(active->widget()))
-        target->toolbarPressed(button);
-    refreshToolbar();
-}
-
-void MainFrame::refreshToolbar() {
-    std::map<int, ui::ToolbarButtonState> states;
-    if (QMdiSubWindow* active = area_->activeSubWindow())
-        if (auto* target = dynamic_cast<ui::ToolbarTarget*>(active->widget()))
-            states = target->toolbarStates();
-    for (auto& [number, action] : toolbar_) {
-        auto it = states.find(number);
-        const bool enabled = it != states.end() && it->second.enabled;
-        action->setEnabled(enabled);
-        const QString tip = it != states.end() && !it->second.tip.empty()
-                                ? ui::toQt(it->second.tip)
-                                : frameTips_[number];
-        if (action->toolTip() != tip) action->setToolTip(tip);
-    }
-}
-
-void MainFrame::logInAgain() {
-    g_SCode = REGISTR_S();
-    // A cancelled login (or a closed login window) ends the program.
-    if (g_SCode == 0) QTimer::singleShot(0, this, &QWidget::close);
-}
-
-void MainFrame::arrangeIcons() {
-    int x = 0;
-    const int bottom = area_->viewport()->height();
-    for (QMdiSubWindow* child : area_->subWindowList()) {
-        if (!child->isMinimized()) continue;
-        child->move(x, bottom - child->height());
-        x += child->width();
-    }
-}
-
-void MainFrame::clipboard(const char* method) {
-    if (QWidget* focused = QApplication::focusWidget())
-        QMetaObject::invokeMethod(focused, method);
-}
-
-void MainFrame::closeEvent(QCloseEvent* event) {
-    area_->closeAllSubWindows();
-    if (!area_->subWindowList().isEmpty()) {
-        event->ignore();  // a child refused to close
-        closeAfterForms();
-        return;
-    }
-    placement_->closing();
-    event->accept();
-}
-
-void MainFrame::closeAfterForms() {
-    // The forms have been cancelled, but the lists that called them can close only
-    // once their update cycles have returned: the frame closes again then. A form
-    // that stayed open (its operator chose to go on) ends nothing.
-    std::vector<ui::ListWindow*> waiting;
-    for (QMdiSubWindow* sub : area_->subWindowList()) {
-        if (!sub->isVisible()) continue;  // closed, not yet deleted
-        auto* list = qobject_cast<ui::ListWindow*>(sub->widget());
-        if (!list || !list->formEnding()) return;
-        waiting.push_back(list);
-    }
-    for (ui::ListWindow* list : waiting)
-        connect(list, &ui::ListWindow::formEnded, this,
-                [this] { QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection); },
-                Qt::SingleShotConnection);
-}
+MainFrame::MainFrame(QWidget* parent) : ui::FrameWindow(programFrame(), parent) {}
 
 }  // namespace shell
