@@ -134,6 +134,15 @@ DOSTUP_API void PUTHLIST(const char *field, const char *value, const char *name)
  * (null reads as empty); a designation is cut to 20 characters, a value to 20,
  * a name to 80. */
 
+/* The library's dispatcher. "/S=" followed by an employee code of one or two
+ * digits sets g_SCode without a password (the calling program vouches for its
+ * operator); "/P=" followed by a procedure name (MOL_T, OTDMOL_T, KATMOL_T,
+ * OBJECT_T, INFO_SCR; any letter case, 15 characters at most) starts that
+ * screen. Without "/P=" the operator logs in and the console frame " Сотрудники"
+ * runs until it is closed. A name that matches no procedure is reported in a
+ * message box. */
+DOSTUP_API void C_DOS(const char *command);
+
 /* Renders a staff document into a PDF file without any window, for a host's
  * command line: "Staff", "StaffByDepartment", "StaffStatement" (the staff lists),
  * "TravelCertificate" and "PowerOfAttorney" (for the employee `code`), in any

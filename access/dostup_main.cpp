@@ -1,9 +1,65 @@
-// The staff console launcher of the access library: initialises the library and
-// hands its command line to the dispatcher once the console is available; for now
-// it initialises the library and exits.
+// The staff console launcher: `dostup` starts the library's console for an
+// operator who logs in, or `dostup /P=NAME` one of the library's screens after
+// the log-in. A shell user typed the command line, so nobody may become an
+// employee by typing "/S=": the launcher never passes it on and always asks for
+// the log-in. (The exported C_DOS keeps "/S=" for the suite's programs, which
+// vouch for their operator.)
 #include "access/dostup.h"
 
-int main() {
+#ifdef DOSTUP_LAUNCHER_WITH_WINDOWS
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+#endif
+
+#include <algorithm>
+#include <cctype>
+#include <string>
+
+namespace {
+
+// The command line without any "/S=" option and the characters up to the next blank.
+std::string withoutIdentity(int argc, char** argv) {
+    std::string command;
+    for (int i = 1; i < argc; ++i) {
+        std::string argument = argv[i];
+        std::string upper = argument;
+        std::transform(upper.begin(), upper.end(), upper.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+        if (upper.find("/S=") != std::string::npos) continue;
+        if (!command.empty()) command += ' ';
+        command += argument;
+    }
+    return command;
+}
+
+bool namesProcedure(const std::string& command) {
+    std::string upper = command;
+    std::transform(upper.begin(), upper.end(), upper.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return upper.find("/P=") != std::string::npos;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+#ifdef DOSTUP_LAUNCHER_WITH_WINDOWS
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("dostup"));
+    QTranslator qtTranslations;
+    if (qtTranslations.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslations);
+#endif
+
     DOSTUP_INITDLL();
+    const std::string command = withoutIdentity(argc, argv);
+    if (namesProcedure(command)) {
+        // A screen by name: the operator logs in first.
+        g_SCode = REGISTR_S();
+        if (g_SCode == 0) return 0;
+    }
+    C_DOS(command.c_str());
     return 0;
 }

@@ -20,6 +20,10 @@ int runScreenForm(const framework::form::FormDefinition&) {
     return framework::kResponseCancelled;
 }
 
+void prepareWindows() {}
+void runConsole() {}
+void runInfoScreen() {}
+
 }  // namespace dostup
 
 #endif

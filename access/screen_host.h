@@ -12,11 +12,23 @@
 
 namespace dostup {
 
+// Creates what windows need in a host without a Qt application (the application
+// object and the library's message boxes), so that a log-in can be typed.
+void prepareWindows();
+
 // Runs a list; returns GlobalResponse when the call waited for the list (1 when a
 // record was selected and left in the file's buffer), else 2.
 int runScreenList(const framework::browse::BrowseDefinition& list);
 
 // A list's form procedure: reads GlobalRequest, leaves GlobalResponse.
 int runScreenForm(const framework::form::FormDefinition& form);
+
+// The console frame " Сотрудники" for the logged-in operator, run until it is
+// closed (a cancelled re-log-in closes it too).
+void runConsole();
+
+// The information screen: the organisation's logo and the operator's short name;
+// a child of the host's frame, or run until closed in a host without one.
+void runInfoScreen();
 
 }  // namespace dostup

@@ -11,12 +11,10 @@
 
 namespace dostup {
 
-namespace {
-
 // A host without a Qt application gets one for the rest of its run: the suite's
 // C programs call screen after screen, and Qt allows one application object.
 // It is never destroyed, so no window outlives it at the program's end.
-void ensureApplication() {
+void prepareWindows() {
     if (QApplication::instance()) return;
     static int argc = 1;
     static char name[] = "dostup";
@@ -24,6 +22,8 @@ void ensureApplication() {
     new QApplication(argc, argv);
     installLibraryWindows();
 }
+
+namespace {
 
 // The MDI area of the host's frame: the visible top-level window that has one,
 // the active window first.
@@ -39,7 +39,7 @@ QMdiArea* hostArea() {
 }  // namespace
 
 int runScreenList(const framework::browse::BrowseDefinition& list) {
-    ensureApplication();
+    prepareWindows();
     QMdiArea* area = hostArea();
     if (framework::globalRequest() == framework::kRequestSelect || !area) return ui::runList(list, area);
     ui::openList(list, area);

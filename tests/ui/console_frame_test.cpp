@@ -1,0 +1,101 @@
+// The library's console on screen (offscreen): its title and menu, the frame's
+// background picture, and the information screen with the logo and the name.
+#include "access/access_files.h"
+#include "access/dostup.h"
+#include "access/windows/console_frame.h"
+#include "framework/file_access.h"
+#include "platform/cp1251.h"
+#include "platform/fixed_text.h"
+#include "tests/helpers/qt_application.h"
+#include "tests/helpers/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QImage>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include <filesystem>
+
+namespace {
+
+using platform::ru;
+
+class Console : public ::testing::Test {
+protected:
+    Console() {
+        testing_support::qtApplication();
+        std::filesystem::create_directories(folder.path() / "Dat");
+        std::filesystem::create_directories(folder.path() / "pic");
+        platform::writeCString(g_BasePath, ".\\Dat\\");
+        DOSTUP_INITDLL();
+        storage::DataFile& mol = dostup::accessFiles().mol;
+        framework::useFile(mol);
+        mol.record().clear();
+        mol.record().setValue("MOL:SCODE", "7");
+        mol.record().setValue("MOL:LNAME", ru("Петров"));
+        mol.record().setValue("MOL:FNAME", ru("Иван Сергеевич"));
+        EXPECT_EQ(mol.add(), 0);
+        g_SCode = 7;
+    }
+    ~Console() override {
+        storage::DataFile& mol = dostup::accessFiles().mol;
+        while (framework::userCount(mol) > 0) framework::releaseFile(mol);
+        g_SCode = 0;
+    }
+    void picture(const char* name, Qt::GlobalColor colour) {
+        QImage image(16, 16, QImage::Format_RGB32);
+        image.fill(colour);
+        ASSERT_TRUE(image.save(QString::fromStdString((folder.path() / "pic" / name).string())));
+    }
+    static void settle() {
+        for (int i = 0; i < 10; ++i) QApplication::processEvents();
+    }
+    testing_support::TempFolder folder;
+};
+
+TEST_F(Console, FrameHasItsTitleMenuAndBackground) {
+    picture("Frame.bmp", Qt::darkCyan);
+    folder.write("Dostup.INI", "[Interface]\r\nFrameFile=.\\pic\\Frame.bmp\r\n");
+    dostup::ConsoleFrame frame;
+    EXPECT_EQ(frame.windowTitle(), QString::fromUtf8(" Сотрудники"));
+    for (const char* item : {"Сотрудники", "Подразделения", "Категории Сотрудников", "Обьекты системы", "Фильтры"})
+        EXPECT_NE(frame.menuItem(ru(item)), nullptr) << item;
+    EXPECT_TRUE(frame.menuItem(ru("Подразделения"))->isEnabled());
+    EXPECT_TRUE(frame.menuItem(ru("Фильтры"))->isEnabled());
+    EXPECT_EQ(frame.menuItem(ru("Фильтры"))->toolTip(), QString::fromUtf8("Списки Фильтров"));
+    const QImage background = frame.area()->background().textureImage();
+    ASSERT_FALSE(background.isNull()) << "FrameFile is the frame's background";
+    EXPECT_EQ(background.pixelColor(0, 0), QColor(Qt::darkCyan));
+}
+
+TEST_F(Console, FrameWithoutFrameFileHasNoPicture) {
+    dostup::ConsoleFrame frame;
+    EXPECT_TRUE(frame.area()->background().textureImage().isNull());
+}
+
+TEST_F(Console, InformationScreenShowsTheLogoAndTheOperatorsShortName) {
+    picture("Logo.bmp", Qt::red);
+    folder.write("Dostup.INI", "[KELM]\r\nLogoFile=.\\pic\\Logo.bmp\r\n");
+    dostup::ConsoleFrame frame;
+    frame.show();
+    dostup::InfoScreen* screen = dostup::InfoScreen::open(frame.area());
+    settle();
+    EXPECT_EQ(screen->name()->text(), QString::fromUtf8("Петров И.С."));
+    ASSERT_FALSE(screen->picture()->pixmap().isNull());
+    EXPECT_EQ(screen->picture()->pixmap().toImage().pixelColor(5, 5), QColor(Qt::red));
+    EXPECT_TRUE(frame.area()->subWindowList().first()->windowTitle().isEmpty()) << "no caption text";
+
+    // Without "LogoFile", and nobody logged in: no picture, "  ." as the name.
+    folder.write("Dostup.INI", "");
+    g_SCode = 0;
+    dostup::InfoScreen* plain = dostup::InfoScreen::open(frame.area());
+    settle();
+    EXPECT_TRUE(plain->picture()->pixmap().isNull());
+    EXPECT_EQ(plain->name()->text(), QString::fromUtf8("  ."));
+}
+
+}  // namespace
