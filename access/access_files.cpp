@@ -1,6 +1,8 @@
 #include "access/access_files.h"
 
 #include "access/access_layouts.h"
+#include "access/starter_objects.h"
+#include "framework/file_access.h"
 #include "framework/referential_rules.h"
 
 namespace dostup {
@@ -26,6 +28,8 @@ AccessFiles& makeFiles() {
                                              files.mol.layout().key("OTD_KEY"), true}});
     framework::setChildLinks(files.mol, {{&files.molLog, "MOL:SCODE", "MLO:SCODE",
                                           files.molLog.layout().key("SCODE_KEY"), true}});
+    // A new installation's object file starts with the objects the screens ask for.
+    framework::setNewFileFiller(files.object, registerStarterObjects);
     return files;
 }
 

@@ -15,16 +15,34 @@ std::unordered_map<const storage::DataFile*, long>& counts() {
     return table;
 }
 
-// Creating a missing file: create it, then open it with the same mode.
+std::unordered_map<const storage::DataFile*, NewFileFiller>& fillers() {
+    static std::unordered_map<const storage::DataFile*, NewFileFiller> table;
+    return table;
+}
+
+// Creating a missing file: create it, open it with the same mode, and give it the
+// records a new file of its kind starts with.
 void createAndOpen(storage::DataFile& file, int mode) {
     if (file.create() != storage::error::kNone) {
         standardMessage(4, file.name(), file.lastError());
         return;
     }
-    if (file.open(mode) != storage::error::kNone) standardMessage(5, file.name(), file.lastError());
+    if (file.open(mode) != storage::error::kNone) {
+        standardMessage(5, file.name(), file.lastError());
+        return;
+    }
+    const auto filler = fillers().find(&file);
+    if (filler != fillers().end() && filler->second) filler->second(file);
 }
 
 }  // namespace
+
+void setNewFileFiller(const storage::DataFile& file, NewFileFiller fill) {
+    if (fill)
+        fillers()[&file] = std::move(fill);
+    else
+        fillers().erase(&file);
+}
 
 void checkOpen(storage::DataFile& file, const OpenCheck& check) {
     const int mode = check.shared ? storage::kOpenReadWriteShared : check.mode;

@@ -5,6 +5,8 @@
 
 #include "storage/backend.h"
 
+#include <functional>
+
 namespace storage {
 class DataFile;
 }
@@ -22,6 +24,12 @@ struct OpenCheck {
 // they are damaged (after asking). Returns only when the file is open: every
 // failure it cannot mend shows its standard message and ends the program.
 void checkOpen(storage::DataFile& file, const OpenCheck& check = {});
+
+// What a deliverable puts into one of its files when the file-open check has just
+// created it (the registered access objects of a new installation). Records that
+// another station added first are refused by their keys and skipped.
+using NewFileFiller = std::function<void(storage::DataFile& file)>;
+void setNewFileFiller(const storage::DataFile& file, NewFileFiller fill);
 
 // User counts. useFile opens the file through the file-open check when nobody in
 // this deliverable uses it yet; releaseFile closes it when the last user leaves.

@@ -28,6 +28,8 @@ protected:
         platform::writeCString(g_BasePath, ".\\Dat\\");  // whatever earlier tests left
         DOSTUP_INITDLL();
         auto& files = dostup::accessFiles();
+        // The suite registers its own objects below; a new file starts empty here.
+        framework::setNewFileFiller(files.object, {});
         for (storage::DataFile* f : {&files.mol, &files.object, &files.dostup})
             framework::useFile(*f);
 

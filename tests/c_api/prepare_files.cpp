@@ -18,6 +18,8 @@ int main(int argc, char** argv) {
     std::filesystem::current_path(argv[1]);
     DOSTUP_INITDLL();
     auto& files = dostup::accessFiles();
+    // The objects are registered below, with the codes the rights row names.
+    framework::setNewFileFiller(files.object, {});
 
     framework::useFile(files.mol);
     storage::Record& mol = files.mol.record();

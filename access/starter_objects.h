@@ -1,0 +1,28 @@
+// The access objects a new installation starts with: every designation that the
+// screens of the program and of the library ask the rights check about, so that
+// a new data folder greets no list with " Доступ. Нет обьекта: ...". A
+// designation that is still unregistered keeps that message: it tells the
+// administrator that a program of the suite asks for an object nobody registered.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace storage {
+class DataFile;
+}
+
+namespace dostup {
+
+struct StarterObject {
+    const char* designation;  // "Price"
+    const char* name;         // UTF-8, "Цены"
+};
+
+const std::vector<StarterObject>& starterObjects();
+
+// Adds the starter objects (type "Справочник", codes from 1) to a new, open
+// Object file; one that another station added first is skipped.
+void registerStarterObjects(storage::DataFile& object);
+
+}  // namespace dostup
