@@ -44,8 +44,7 @@ Procedure procedureNamed(const std::string& field) {
 void dispatch(const DispatchCommand& command) {
     switch (procedureNamed(command.procedure)) {
         case Procedure::Console:
-            prepareWindows();
-            g_SCode = REGISTR_S();
+            g_SCode = consoleLogIn();
             if (g_SCode != 0) runConsole();
             return;
         case Procedure::Departments: OTDMOL_T(); return;

@@ -2,6 +2,7 @@
 // without touching a file. The windows of a build with Qt are in windows/.
 #include "access/screen_host.h"
 
+#include "access/dostup.h"
 #include "framework/shared_state.h"
 
 #ifndef DOSTUP_WITH_WINDOWS
@@ -21,6 +22,7 @@ int runScreenForm(const framework::form::FormDefinition&) {
 }
 
 void prepareWindows() {}
+std::uint16_t consoleLogIn() { return REGISTR_S(); }
 void runConsole() {}
 void runInfoScreen() {}
 

@@ -10,6 +10,8 @@
 #include "framework/browse/browse_definition.h"
 #include "framework/form/form_definition.h"
 
+#include <cstdint>
+
 namespace dostup {
 
 // Creates what windows need in a host without a Qt application (the application
@@ -22,6 +24,11 @@ int runScreenList(const framework::browse::BrowseDefinition& list);
 
 // A list's form procedure: reads GlobalRequest, leaves GlobalResponse.
 int runScreenForm(const framework::form::FormDefinition& form);
+
+// The console's log-in: REGISTR_S, or, while nobody can log in at all (a new
+// installation), the creation of the first administrator, who is then logged in.
+// Returns the operator's code, 0 when cancelled.
+std::uint16_t consoleLogIn();
 
 // The console frame " Сотрудники" for the logged-in operator, run until it is
 // closed (a cancelled re-log-in closes it too).

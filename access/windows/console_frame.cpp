@@ -1,7 +1,9 @@
 #include "access/windows/console_frame.h"
 
 #include "access/dostup.h"
+#include "access/first_administrator.h"
 #include "access/screen_host.h"
+#include "access/windows/first_admin_dialog.h"
 #include "framework/shared_state.h"
 #include "platform/cp1251.h"
 #include "platform/fixed_text.h"
@@ -50,7 +52,7 @@ ui::FrameSetup consoleSetup() {
                      {"Обьекты системы", "Справочник Обьектов системы"},
                      {"Фильтры", "Списки Фильтров"}}}};
     setup.logIn = [] {
-        g_SCode = REGISTR_S();
+        g_SCode = consoleLogIn();
         return g_SCode != 0;
     };
     return setup;
@@ -103,6 +105,12 @@ InfoScreen* InfoScreen::open(QMdiArea* area) {
     keeper->attach();
     window->show();
     return screen;
+}
+
+std::uint16_t consoleLogIn() {
+    prepareWindows();
+    if (!anyoneCanLogIn()) return runFirstAdministratorDialog().value_or(0);
+    return REGISTR_S();
 }
 
 void runConsole() {

@@ -2,7 +2,9 @@
 // background picture, and the information screen with the logo and the name.
 #include "access/access_files.h"
 #include "access/dostup.h"
+#include "access/first_administrator.h"
 #include "access/windows/console_frame.h"
+#include "access/windows/first_admin_dialog.h"
 #include "framework/file_access.h"
 #include "platform/cp1251.h"
 #include "platform/fixed_text.h"
@@ -15,6 +17,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
@@ -96,6 +99,31 @@ TEST_F(Console, InformationScreenShowsTheLogoAndTheOperatorsShortName) {
     settle();
     EXPECT_TRUE(plain->picture()->pixmap().isNull());
     EXPECT_EQ(plain->name()->text(), QString::fromUtf8("  ."));
+}
+
+}  // namespace
+
+namespace {
+
+// The first administrator's window: bad input keeps it open and says why; a good
+// one creates the administrator and closes.
+TEST_F(Console, FirstAdministratorWindowChecksItsInputAndCreates) {
+    // The fixture's employee has no password: nobody can log in yet.
+    EXPECT_FALSE(dostup::anyoneCanLogIn());
+    dostup::FirstAdministratorDialog dialog;
+    EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8(" Первый администратор"));
+    dialog.surname()->setText(QString::fromUtf8("Иванов"));
+    dialog.password()->setText("one");
+    dialog.repeated()->setText("two");
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), 0) << "still open";
+    EXPECT_EQ(dialog.message()->text(), QString::fromUtf8("Пароли не совпадают."));
+    dialog.repeated()->setText("one");
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    ASSERT_TRUE(dialog.created());
+    EXPECT_EQ(*dialog.created(), 8);
+    EXPECT_TRUE(dostup::anyoneCanLogIn());
 }
 
 }  // namespace

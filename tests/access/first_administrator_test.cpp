@@ -1,0 +1,84 @@
+// A new installation's first administrator: offered only while nobody can log
+// in, created in a category of its own with no bans, and able to log in.
+#include "access/access_files.h"
+#include "access/dostup.h"
+#include "access/first_administrator.h"
+#include "access/login.h"
+#include "access/login_employees.h"
+#include "framework/file_access.h"
+#include "platform/cp1251.h"
+#include "platform/fixed_text.h"
+#include "platform/user_services.h"
+#include "tests/helpers/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+using platform::ru;
+
+class FirstAdministrator : public ::testing::Test {
+protected:
+    FirstAdministrator() {
+        std::filesystem::create_directories(folder.path() / "Dat");
+        platform::writeCString(g_BasePath, ".\\Dat\\");
+        DOSTUP_INITDLL();
+    }
+    ~FirstAdministrator() override {
+        auto& files = dostup::accessFiles();
+        for (storage::DataFile* f : {&files.mol, &files.katMol})
+            while (framework::userCount(*f) > 0) framework::releaseFile(*f);
+    }
+    static void addEmployee(int code, const char* password) {
+        storage::DataFile& mol = dostup::accessFiles().mol;
+        framework::FileUse use(mol);
+        mol.record().clear();
+        mol.record().setValue("MOL:SCODE", std::to_string(code));
+        mol.record().setValue("MOL:PASSWORD", password);
+        ASSERT_EQ(mol.add(), 0);
+    }
+    testing_support::TempFolder folder;
+    platform::ScopedScriptedServices services;
+};
+
+TEST_F(FirstAdministrator, OfferedOnlyWhileNobodyCanLogIn) {
+    EXPECT_FALSE(dostup::anyoneCanLogIn()) << "an empty employee file";
+    addEmployee(0, "secret");  // code 0 never logs in
+    addEmployee(4, "");        // nor does a blank password
+    EXPECT_FALSE(dostup::anyoneCanLogIn());
+    addEmployee(5, "pw");
+    EXPECT_TRUE(dostup::anyoneCanLogIn());
+    EXPECT_FALSE(dostup::createFirstAdministrator({ru("Иванов"), "admin", "x"}))
+        << "somebody can log in already: nobody is created behind the administrator's back";
+}
+
+TEST_F(FirstAdministrator, CreatedInACategoryOfItsOwnAndLogsIn) {
+    addEmployee(4, "");
+    EXPECT_FALSE(dostup::createFirstAdministrator({ru("Иванов"), "admin", "   "})) << "a blank password";
+    const auto code = dostup::createFirstAdministrator({ru("Иванов"), "admin", "Secret-16-chars!"});
+    ASSERT_TRUE(code);
+    EXPECT_EQ(*code, 5) << "after the highest code in use";
+    EXPECT_TRUE(dostup::anyoneCanLogIn());
+    EXPECT_EQ(std::string(GETMOL_SNAME(*code)), ru("Иванов  ."));
+    const std::int16_t category = GETMOL_KATEG(*code);
+    EXPECT_EQ(category, 1);
+    for (const char* object : {"MOL", "Dostup", "KatMOL", "Price"})
+        EXPECT_EQ(DOSTOBJ(object, &category), 0) << object << ": no ban";
+
+    storage::DataFile& kat = dostup::accessFiles().katMol;
+    framework::FileUse use(kat);
+    kat.record().clear();
+    kat.record().setValue("KTM:COD", "1");
+    ASSERT_EQ(kat.get(*kat.layout().key("CODE_KEY")), 0);
+    EXPECT_EQ(std::string(platform::clip(*kat.record().value("KTM:KATEG"))), dostup::administratorCategoryName());
+
+    // The login window takes the pair.
+    dostup::MolLoginEmployees employees;
+    ASSERT_TRUE(employees.fetch(*code));
+    EXPECT_TRUE(dostup::passwordsMatch("Secret-16-chars!", employees.password()));
+    EXPECT_EQ(std::string(platform::clip(*dostup::accessFiles().mol.record().value("MOL:LOGIN"))), "admin");
+}
+
+}  // namespace
