@@ -19,6 +19,7 @@
 #include <QMdiSubWindow>
 #include <QPixmap>
 #include <QPointer>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace dostup {
@@ -99,6 +100,7 @@ InfoScreen* InfoScreen::open(QMdiArea* area) {
         QMdiSubWindow* sub = area->addSubWindow(screen);
         sub->setAttribute(Qt::WA_DeleteOnClose);
         sub->setWindowTitle(QString());
+        sub->setWindowIcon(screen->style()->standardIcon(QStyle::SP_FileDialogInfoView));
         window = sub;
     }
     auto* keeper = new ui::WindowPlacementQt(window, placement, screen);
