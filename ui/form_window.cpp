@@ -459,6 +459,9 @@ void FormWindow::addControl(QGridLayout* grid, const FormField& field, bool half
         case FieldControl::Display: {
             auto* display = new QLabel(this);
             display->setTextInteractionFlags(Qt::NoTextInteraction);
+            // A name shown beside its entry keeps room for the picture's characters.
+            if (besideBox && !field.picture.empty())
+                display->setMinimumWidth(charWidth * std::min(pictureChars(field, record()), 30));
             place(display);
             control.display = display;
             control.widget = display;

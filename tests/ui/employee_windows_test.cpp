@@ -111,6 +111,8 @@ TEST_F(EmployeeWindows, FormShowsItsPagesDropListsAndPictures) {
     ASSERT_TRUE(image.save(QString::fromStdString(photo), "PNG"));
     std::ofstream(notAPicture) << "this is no picture";
     addStaff();
+    put(dostup::accessFiles().molLog, {{"MLO:SCODE", "2"}, {"MLO:DATE", "81000"}, {"MLO:TIME", "3600000"},
+                                       {"MLO:OPERATOR", "1"}, {"MLO:OPERATION", ru("Добавление")}});
     ui::ListWindow* list = ui::openList(staff::employeeList(callouts()), &area);
     settle();
     ASSERT_NE(list, nullptr);
