@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 #include <memory>
 
 namespace staff {
@@ -41,17 +42,36 @@ storage::DataFile& locals() {
     return file;
 }
 
+// The departments and categories the list has read, by code: a page needs
+// only a handful of them, so a row costs no keyed read once its department and
+// category were met. A forced refresh (the window regained focus, a control
+// of the list) reads them afresh.
+class LookupCache {
+public:
+    // Fetches `code` into the file's buffer by its key (cleared when missing).
+    void fetch(storage::DataFile& file, const char* field, const char* key, const std::string& code) {
+        auto& known = entries_[&file];
+        const auto found = known.find(code);
+        if (found != known.end()) {
+            file.record() = found->second;
+            return;
+        }
+        file.record().clear();
+        file.record().setValue(field, code);
+        if (file.get(*file.layout().key(key)) != storage::error::kNone) file.record().clear();
+        known.emplace(code, file.record());
+    }
+    void clear() { entries_.clear(); }
+
+private:
+    std::map<const storage::DataFile*, std::map<std::string, storage::Record>> entries_;
+};
+
 // The department and the category of the employee just read, into the OtdMOL
 // and KatMOL buffers (cleared when missing), and the full name.
-void readRow(const storage::Record& employee) {
-    storage::DataFile& otd = files().otdMol;
-    otd.record().clear();
-    otd.record().setValue("OMO:OTD_ID", *employee.value("MOL:OTD_ID"));
-    if (otd.get(*otd.layout().key("ID_KEY")) != storage::error::kNone) otd.record().clear();
-    storage::DataFile& kat = files().katMol;
-    kat.record().clear();
-    kat.record().setValue("KTM:COD", *employee.value("MOL:KATEGCODE"));
-    if (kat.get(*kat.layout().key("CODE_KEY")) != storage::error::kNone) kat.record().clear();
+void readRow(const storage::Record& employee, LookupCache& cache) {
+    cache.fetch(files().otdMol, "OMO:OTD_ID", "ID_KEY", *employee.value("MOL:OTD_ID"));
+    cache.fetch(files().katMol, "KTM:COD", "CODE_KEY", *employee.value("MOL:KATEGCODE"));
     locals().record().setValue("LOC:NAME", std::string(platform::clip(*employee.value("MOL:LNAME"))) +
                                                " " +
                                                std::string(platform::clip(*employee.value("MOL:FNAME"))));
@@ -168,7 +188,9 @@ framework::browse::BrowseDefinition common(const EmployeeCallouts& callouts) {
                    "(mol:SCode>0)"}};
     list.carriedFields = {"MOL:SCODE", "MOL:OTD_ID", "MOL:LNAME", "MOL:KATEGCODE"};
     auto held = std::make_shared<FilesInUse>();
-    list.rowRead = [held](const storage::Record& row) { readRow(row); };
+    auto cache = std::make_shared<LookupCache>();
+    list.rowRead = [held, cache](const storage::Record& row) { readRow(row, *cache); };
+    list.forcedRefresh = [cache] { cache->clear(); };
     list.controls.resize(employee_list::kPickDepartment + 1);
     list.controls[employee_list::kSearch] = {
         Control::Kind::Entry, {ru("Поиск:"), ru("Фамилия  для поиска")}, 30, 1,

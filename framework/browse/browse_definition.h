@@ -188,6 +188,10 @@ struct BrowseDefinition {
     // A row the view's filter let through; false passes over it as the filter
     // would (a saved filter evaluated by the book).
     std::function<bool(const storage::Record& row)> rowAccepted;
+    // A forced refresh (the window regained focus, a book control asked for one)
+    // is about to rebuild the page: what the book keeps from earlier reads (names
+    // looked up per row) is to be read afresh.
+    std::function<void()> forcedRefresh;
     // Another tab was chosen, before the list refreshes on it.
     std::function<void(BrowseEngine& list)> tabChanging;
     // A printable key typed in the list; true when the book took it (the

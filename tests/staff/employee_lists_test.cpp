@@ -42,6 +42,22 @@ TEST_F(EmployeeLists, RowsJoinDepartmentAndCategoryAndCodeZeroIsNeverListed) {
     EXPECT_TRUE(list->definition().accessObject.empty()) << "no rights asked";
 }
 
+TEST_F(EmployeeLists, ADepartmentRenamedElsewhereShowsOnceTheListRegainsFocus) {
+    addStaff();
+    openList();
+    storage::DataFile station(files().otdMol.layout());
+    station.setName(files().otdMol.name());
+    framework::useFile(station);
+    station.record().setValue("OMO:OTD_ID", "4");
+    ASSERT_EQ(station.get(*station.layout().key("ID_KEY")), 0);
+    station.record().setValue("OMO:NAME", ru("Склад N2"));
+    ASSERT_EQ(station.put(), 0);
+    framework::releaseFile(station);
+    list->gainFocus();
+    listView.pump(*list);
+    EXPECT_EQ(platform::clip(listView.shown.at(0).at(2)), ru("Склад N2"));
+}
+
 TEST_F(EmployeeLists, SavedFilterAppliesWhileTheBoxIsOnAndEveryOpeningStartsOff) {
     addStaff();
     openList();
