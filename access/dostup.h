@@ -134,6 +134,20 @@ DOSTUP_API void PUTHLIST(const char *field, const char *value, const char *name)
  * (null reads as empty); a designation is cut to 20 characters, a value to 20,
  * a name to 80. */
 
+/* Employees. MOL_T is the list "Справочник Сотрудников" (add, change, delete,
+ * print; each completed form adds a change-log entry); MOL_ the selection list
+ * " Выбор Сотрудника", called with GlobalRequest 4, which leaves the picked
+ * employee in the library's MOL buffer with GlobalResponse 1. */
+DOSTUP_API void MOL_T(void);
+DOSTUP_API void MOL_(void);
+/* Runs MOL_ and returns the picked employee's code, or 0 (the MOL buffer then
+ * empty) when the user cancelled. */
+DOSTUP_API uint16_t MOL_S(void);
+/* Adds a change-log entry for the employee in the MOL buffer: today, now, the
+ * operator g_SCode, `operation` (cut to 32 characters), no note. A failed add
+ * is not reported. */
+DOSTUP_API void PUTMOLLOG(const char *operation);
+
 /* The library's dispatcher. "/S=" followed by an employee code of one or two
  * digits sets g_SCode without a password (the calling program vouches for its
  * operator); "/P=" followed by a procedure name (MOL_T, OTDMOL_T, KATMOL_T,

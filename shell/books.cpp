@@ -38,6 +38,7 @@ void installBooks(MainFrame& frame) {
         ui::openList(refbooks::typeOpList([] { ui::runFormWindow(refbooks::typeOpForm()); }), area);
     });
     // The library's staff screens open in the frame they find active.
+    frame.setCommand(ru("Сотрудники"), [](QMdiArea*) { MOL_T(); });
     frame.setCommand(ru("Подразделения"), [](QMdiArea*) { OTDMOL_T(); });
 }
 

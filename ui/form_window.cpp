@@ -5,6 +5,7 @@
 #include "framework/form/form_engine.h"
 #include "framework/shared_state.h"
 #include "platform/cp1251.h"
+#include "platform/paths.h"
 #include "platform/picture.h"
 #include "storage/data_file.h"
 #include "ui/focus_frame_widget.h"
@@ -16,9 +17,11 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QImageReader>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -279,7 +282,7 @@ void FormWindow::buildControls() {
     QWidget* previous = nullptr;
     for (const Control& control : controls_) {
         QWidget* next = control.widget;
-        if (control.display) continue;  // a run-time string takes no focus
+        if (control.display || control.image) continue;  // shown only: no focus
         if (control.group) {
             const auto radios = control.group->findChildren<QRadioButton*>();
             if (!radios.isEmpty()) next = radios.first();
@@ -422,9 +425,43 @@ void FormWindow::addControl(QGridLayout* grid, const FormField& field, bool half
             control.widget = picture;
             break;
         }
+        case FieldControl::DropList: {
+            auto* drop = new QComboBox(this);
+            drop->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+            if (field.choices)
+                for (const auto& [value, text] : field.choices()) drop->addItem(toQt(text), toQt(value));
+            place(drop, Qt::AlignLeft);
+            control.drop = drop;
+            control.widget = drop;
+            connect(drop, &QComboBox::activated, this, [this, entry = field.entry](int chosen) {
+                const Control* c = controlOf(entry);
+                if (!engine_ || closed_ || !c || chosen < 0) return;
+                const int index = record().layout().fieldIndex(c->field->field);
+                if (index < 0) return;
+                record().setValue(static_cast<std::size_t>(index), fromQt(c->drop->itemData(chosen).toString()));
+                engine_->entryAccepted(entry);
+            });
+            break;
+        }
+        case FieldControl::Image: {
+            auto* image = new QLabel(this);
+            const auto x = field.picture.find('x');
+            const int width = x == std::string::npos ? 120 : std::atoi(field.picture.substr(0, x).c_str());
+            const int height = x == std::string::npos ? 120 : std::atoi(field.picture.substr(x + 1).c_str());
+            image->setFixedSize(std::max(width, 16), std::max(height, 16));
+            image->setFrameShape(QFrame::Box);
+            image->setAlignment(Qt::AlignCenter);
+            place(image, Qt::AlignLeft);
+            control.image = image;
+            control.widget = image;
+            break;
+        }
         case FieldControl::Display: {
             auto* display = new QLabel(this);
             display->setTextInteractionFlags(Qt::NoTextInteraction);
+            // A name shown beside its entry keeps room for the picture's characters.
+            if (besideBox && !field.picture.empty())
+                display->setMinimumWidth(charWidth * std::min(pictureChars(field, record()), 30));
             place(display);
             control.display = display;
             control.widget = display;
@@ -435,7 +472,7 @@ void FormWindow::addControl(QGridLayout* grid, const FormField& field, bool half
     control.widget->setProperty("controlId", field.entry);
     control.widget->installEventFilter(this);
     if (field.control == FieldControl::Entry || field.control == FieldControl::Display ||
-        field.control == FieldControl::TextBox) {
+        field.control == FieldControl::TextBox || field.control == FieldControl::DropList) {
         if (!field.prompt.empty()) {
             auto* prompt = new QLabel(toQt(field.prompt), this);
             prompt->setBuddy(control.widget);
@@ -623,9 +660,41 @@ void FormWindow::showRecord() {
             control.text->setPlainText(shownText(control));
         } else if (control.picture) {
             control.picture->setVisible(!control.field->visible || control.field->visible());
+        } else if (control.drop) {
+            const int index = record().layout().fieldIndex(control.field->field);
+            const QString value =
+                index < 0 ? QString()
+                          : toQt(std::string(platform::clip(record().value(static_cast<std::size_t>(index)))));
+            const QSignalBlocker quiet(control.drop);
+            control.drop->setCurrentIndex(control.drop->findData(value));
+        } else if (control.image) {
+            showImage(control);
+        }
+        if (control.line && control.field->visible) {
+            const bool visible = control.field->visible();
+            control.line->setVisible(visible);
+            if (control.prompt) control.prompt->setEnabled(visible);
         }
     }
     if (frameOn_) focusFrame_->follow();
+}
+
+// The file the picture area names, scaled into the area; a missing or unreadable
+// file leaves the area empty.
+void FormWindow::showImage(const Control& control) const {
+    const std::string name(platform::clip(control.field->shown ? control.field->shown() : std::string()));
+    QImage image;
+    if (!name.empty()) {
+        QImageReader reader(QString::fromStdString(platform::hostPath(name).string()));
+        image = reader.read();
+    }
+    if (image.isNull()) {
+        control.image->clear();
+        return;
+    }
+    const QSize area = control.image->contentsRect().size();
+    control.image->setPixmap(QPixmap::fromImage(
+        image.scaled(area, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
 }
 
 bool FormWindow::storeText(const Control& control) const {

@@ -28,6 +28,7 @@
 
 class QButtonGroup;
 class QCheckBox;
+class QComboBox;
 class QGridLayout;
 class QHBoxLayout;
 class QGroupBox;
@@ -137,6 +138,8 @@ private:
         QLabel* picture = nullptr;       // an indicator picture
         QPushButton* button = nullptr;
         QLabel* prompt = nullptr;
+        QComboBox* drop = nullptr;       // a drop list
+        QLabel* image = nullptr;         // a picture area drawn from a file
     };
 
     void buildControls();
@@ -151,6 +154,7 @@ private:
     storage::Record& record() const;
     QString shownText(const Control& control) const;
     bool storeLine(const Control& control) const;
+    void showImage(const Control& control) const;
     bool storeText(const Control& control) const;
     void entryFinished(int entry);
     void commitFocusedEntry();

@@ -4,6 +4,8 @@
 #include "ui/qt_user_services.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -40,6 +42,7 @@ ListPanel::ListPanel(const framework::browse::BrowseDefinition& definition, Engi
         column->addSpacing(6);
     }
     if (definition.entry) buildEntry(*definition.entry);
+    if (!definition.controls.empty()) buildControls(definition.controls);
     buildTable(definition);
     column->addSpacing(8);
     buildButtons(definition);
@@ -73,6 +76,106 @@ void ListPanel::buildEntry(const framework::browse::ListEntry& entry) {
     lastEntry_ = fromQt(entry_->text());
 }
 
+// The book's controls above the list, in one row; those of one tab only show
+// while it is chosen.
+void ListPanel::buildControls(const std::vector<framework::browse::ListControl>& controls) {
+    using Kind = framework::browse::ListControl::Kind;
+    controlDefs_ = controls;
+    auto* row = new QHBoxLayout;
+    row->setSpacing(6);
+    const QFontMetrics metrics(font());
+    const int charWidth = metrics.horizontalAdvance(QLatin1Char('W')) / 2 + 1;
+    for (std::size_t i = 0; i < controlDefs_.size(); ++i) {
+        const framework::browse::ListControl& def = controlDefs_[i];
+        ListControlWidgets shown;
+        const QString tip = toQt(def.label.tip);
+        auto set = [this, i](const std::string& text) {
+            BrowseEngine* engine = engine_();
+            if (!engine || !controlDefs_[i].set) return;
+            controlDefs_[i].set(*engine, text);
+            showControls();
+        };
+        if (!def.label.text.empty() && def.kind != Kind::Check && def.kind != Kind::Button) {
+            shown.prompt = new QLabel(toQt(def.label.text), this);
+            row->addWidget(shown.prompt);
+        }
+        switch (def.kind) {
+            case Kind::Entry: {
+                auto* line = new QLineEdit(this);
+                line->setMaxLength(def.characters);
+                line->setFixedWidth(charWidth * (std::min(def.characters, 30) + 2) + 12);
+                connect(line, &QLineEdit::editingFinished, this, [line, set] { set(fromQt(line->text())); });
+                shown.line = line;
+                shown.widget = line;
+                break;
+            }
+            case Kind::Check: {
+                auto* check = new QCheckBox(toQt(def.label.text), this);
+                connect(check, &QCheckBox::clicked, this, [set](bool on) { set(on ? "1" : "0"); });
+                shown.check = check;
+                shown.widget = check;
+                break;
+            }
+            case Kind::Display: {
+                auto* display = new QLabel(this);
+                display->setFrameShape(QFrame::StyledPanel);
+                display->setMinimumWidth(charWidth * std::min(def.characters, 30));
+                shown.display = display;
+                shown.widget = display;
+                break;
+            }
+            case Kind::Button: {
+                auto* button = new QPushButton(toQt(def.label.text), this);
+                button->setAutoDefault(false);
+                connect(button, &QPushButton::clicked, this, [set] { set({}); });
+                shown.widget = button;
+                break;
+            }
+            case Kind::DropList: {
+                auto* drop = new QComboBox(this);
+                drop->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+                if (def.choices)
+                    for (const auto& [value, text] : def.choices()) drop->addItem(toQt(text), toQt(value));
+                connect(drop, &QComboBox::activated, this, [drop, set](int chosen) {
+                    if (chosen >= 0) set(fromQt(drop->itemData(chosen).toString()));
+                });
+                shown.drop = drop;
+                shown.widget = drop;
+                break;
+            }
+        }
+        shown.widget->setToolTip(tip);
+        if (shown.prompt) shown.prompt->setBuddy(shown.widget);
+        row->addWidget(shown.widget);
+        controlWidgets_.push_back(shown);
+    }
+    row->addStretch(1);
+    auto* column = static_cast<QVBoxLayout*>(layout());
+    column->addLayout(row);
+    column->addSpacing(6);
+    showControls();
+}
+
+void ListPanel::showControls() {
+    const int tab = tabs_ ? tabs_->currentIndex() + 1 : 1;
+    for (std::size_t i = 0; i < controlWidgets_.size(); ++i) {
+        const framework::browse::ListControl& def = controlDefs_[i];
+        const ListControlWidgets& shown = controlWidgets_[i];
+        const bool visible = def.tab == 0 || def.tab == tab;
+        shown.widget->setVisible(visible);
+        if (shown.prompt) shown.prompt->setVisible(visible);
+        if (!def.get) continue;
+        const QString value = toQt(def.get());
+        if (shown.line && shown.line->text() != value) shown.line->setText(value);
+        if (shown.check) shown.check->setChecked(value == QLatin1String("1"));
+        if (shown.display) shown.display->setText(value);
+        if (shown.drop) {
+            const QSignalBlocker quiet(shown.drop);
+            shown.drop->setCurrentIndex(shown.drop->findData(value));
+        }
+    }
+}
+
 ListPanel::~ListPanel() {
     while (waitCursors_ > 0) setWaitCursor(false);
 }
@@ -87,6 +190,7 @@ void ListPanel::buildTable(const framework::browse::BrowseDefinition& definition
         column->addWidget(tabs_);
         connect(tabs_, &QTabBar::currentChanged, this, [this] {
             if (BrowseEngine* engine = engine_()) engine->tabChanged();
+            showControls();
         });
     }
 
@@ -401,6 +505,7 @@ bool ListPanel::tableKey(QKeyEvent* event) {
     if (text.isEmpty() || !text.at(0).isPrint()) return false;
     const std::string typed = fromQt(text.left(1));
     if (!typed.empty()) engine->character(typed[0]);
+    showControls();
     return true;
 }
 

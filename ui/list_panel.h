@@ -16,6 +16,8 @@
 #include <functional>
 #include <vector>
 
+class QCheckBox;
+class QComboBox;
 class QFrame;
 class QHBoxLayout;
 class QLabel;
@@ -52,6 +54,12 @@ public:
     QTabBar* tabs() const { return tabs_; }
     QLabel* heading() const { return heading_; }
     QLineEdit* entry() const { return entry_; }  // the list local's entry, if any
+    // The book's own control (BrowseDefinition::controls order); nullptr if none.
+    QWidget* control(std::size_t index) const {
+        return index < controlWidgets_.size() ? controlWidgets_[index].widget : nullptr;
+    }
+    // Shows every book control's value and the controls of the chosen tab.
+    void showControls();
     QFrame* tableFrame() const { return tableFrame_; }
     QPushButton* button(framework::browse::ListButton which) const;
     QPushButton* extraButton(std::size_t index) const;
@@ -83,13 +91,25 @@ protected:
 
 private:
     void buildEntry(const framework::browse::ListEntry& entry);
+    void buildControls(const std::vector<framework::browse::ListControl>& controls);
     void buildTable(const framework::browse::BrowseDefinition& definition);
     void buildButtons(const framework::browse::BrowseDefinition& definition);
     bool tableKey(QKeyEvent* event);
     void scrollAction(int action);
     void deliverSelection();
 
+    struct ListControlWidgets {
+        QWidget* widget = nullptr;
+        QLabel* prompt = nullptr;
+        QLineEdit* line = nullptr;
+        QCheckBox* check = nullptr;
+        QLabel* display = nullptr;
+        QComboBox* drop = nullptr;
+    };
+
     EngineSource engine_;
+    std::vector<framework::browse::ListControl> controlDefs_;
+    std::vector<ListControlWidgets> controlWidgets_;
     QLabel* heading_ = nullptr;
     QLineEdit* entry_ = nullptr;
     std::string lastEntry_;

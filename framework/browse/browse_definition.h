@@ -66,6 +66,7 @@ struct RefusalTexts {
     std::string insert = platform::ru("Добавленение запрещено");
     std::string change = platform::ru("Изменение запрещено");
     std::string remove = platform::ru("Удаление запрещено");
+    std::string changeCaption;  // the change refusal's own caption; empty = `caption`
 };
 
 // The right-click menu. Items 1, 2, 3 press insert, change, delete; with
@@ -130,6 +131,24 @@ struct ListEntry {
     std::function<void(const std::string&)> set;
 };
 
+// A control of the book's own above the list (a search entry, a check box with
+// its name beside it, a button, a drop list), shown on every tab or on one tab
+// only. The window shows `get()` for every control after each of its events;
+// a completed entry, a ticked box, a pressed button or a chosen drop-list row
+// calls `set` with the new text ("1"/"0" for a box, the row's value for a drop
+// list, empty for a button). What follows (a refresh, a locate) is the hook's.
+struct ListControl {
+    enum class Kind { Entry, Check, Display, Button, DropList };
+    Kind kind = Kind::Entry;
+    ButtonLabel label;    // prompt, box or button text; tool tip
+    int characters = 20;  // entry and display width, and the longest text an entry takes
+    int tab = 0;          // 1-based tab that shows it; 0 = every tab
+    std::function<std::string()> get;
+    std::function<void(BrowseEngine& list, const std::string& text)> set;
+    // A drop list's rows: stored value and shown text, asked when the window opens.
+    std::function<std::vector<std::pair<std::string, std::string>>()> choices;
+};
+
 struct BrowseDefinition {
     storage::DataFile& file;
     int listNumber = 1;  // BRW1 in a list window; BRW2, BRW9 for lists inside forms
@@ -155,6 +174,7 @@ struct BrowseDefinition {
     // A line shown above the list (the parent a ranged list belongs to); empty = none.
     std::string heading;
     std::optional<ListEntry> entry;  // an editable local above the list
+    std::vector<ListControl> controls;  // the book's own controls above the list
     // A list inside a form: it shares the form's window, does not take the request
     // globals, and neither opens nor closes a window of its own.
     bool embedded = false;
@@ -165,6 +185,18 @@ struct BrowseDefinition {
     // Hooks.
     std::function<void(const storage::Record& row)> rowRead;  // each record read for the page
     std::function<void()> afterRefresh;                       // after every refresh
+    // A row the view's filter let through; false passes over it as the filter
+    // would (a saved filter evaluated by the book).
+    std::function<bool(const storage::Record& row)> rowAccepted;
+    // A forced refresh (the window regained focus, a book control asked for one)
+    // is about to rebuild the page: what the book keeps from earlier reads (names
+    // looked up per row) is to be read afresh.
+    std::function<void()> forcedRefresh;
+    // Another tab was chosen, before the list refreshes on it.
+    std::function<void(BrowseEngine& list)> tabChanging;
+    // A printable key typed in the list; true when the book took it (the
+    // first-character locator then does nothing).
+    std::function<bool(BrowseEngine& list, char typed)> typed;
     // Further bound names for the filters (procedure locals, shared globals).
     const platform::NameResolver* names = nullptr;
 

@@ -33,7 +33,7 @@ BrowseEngine::BrowseEngine(BrowseDefinition definition, BrowseView& view)
     }
     names_.add(bindings_);
     if (def_.names) names_.add(*def_.names);
-    fileView_ = std::make_unique<FileView>(file_, &names_, def_.rowRead);
+    fileView_ = std::make_unique<FileView>(file_, &names_, def_.rowRead, def_.rowAccepted);
     setupQueue();
 }
 
@@ -118,7 +118,11 @@ void BrowseEngine::forceRefresh() {
     refresh();
 }
 
-void BrowseEngine::tabChanged() { refresh(); }
+void BrowseEngine::tabChanged() {
+    if (closed_) return;
+    if (def_.tabChanging) def_.tabChanging(*this);
+    refresh();
+}
 
 void BrowseEngine::rejected() {
     if (closed_) return;

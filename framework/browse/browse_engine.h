@@ -89,6 +89,12 @@ public:
     // Re-reads the highlighted record into the buffer with change detection armed
     // (before handing it to anything else: a report, another list).
     void readHighlightedRecord();
+    // Locates on the key value in the record buffer (a typed search text) and
+    // shows the page from the first record at or after it.
+    void locateOnValue();
+    // A field of the highlighted row as the page holds it ("MOL:OTD_ID"); empty
+    // while the page is empty.
+    std::string highlighted(const std::string& field) const;
     // Prepares the frame's toolbar for this list (done by the list itself when its
     // window opens and after each toolbar press; a form that ties the toolbar to
     // a list of its own repeats it after every event).

@@ -22,9 +22,11 @@ bool isTrue(const std::string& text) {
 }  // namespace
 
 FileView::FileView(storage::DataFile& file, const platform::NameResolver* names,
-                   std::function<void(const storage::Record&)> rowRead)
+                   std::function<void(const storage::Record&)> rowRead,
+                   std::function<bool(const storage::Record&)> accepted)
     : file_(file),
       rowRead_(std::move(rowRead)),
+      accepted_(std::move(accepted)),
       row_(file.layout()),
       value_(file.layout()),
       range_(file.layout()),
@@ -128,9 +130,11 @@ int FileView::fetch(storage::Direction direction, From from, const std::string& 
 bool FileView::accept(const storage::PageRow& row) {
     row_.assign(row.record);
     if (rowRead_) rowRead_(row_);
-    if (!filtered_) return true;
-    const platform::ExpressionResult result = filter_.evaluate(names_);
-    return !result.ok() || isTrue(result.text);
+    if (filtered_) {
+        const platform::ExpressionResult result = filter_.evaluate(names_);
+        if (result.ok() && !isTrue(result.text)) return false;
+    }
+    return !accepted_ || accepted_(row_);
 }
 
 int FileView::read(storage::Direction direction) {

@@ -32,8 +32,10 @@ class FileView {
 public:
     // `names` resolves the list's own names for the filter (range values, locals);
     // `rowRead` runs for every record read, before the filter sees it.
+    // `accepted`, when given, passes over the records it refuses after the filter.
     FileView(storage::DataFile& file, const platform::NameResolver* names,
-             std::function<void(const storage::Record&)> rowRead = {});
+             std::function<void(const storage::Record&)> rowRead = {},
+             std::function<bool(const storage::Record&)> accepted = {});
     FileView(const FileView&) = delete;
     FileView& operator=(const FileView&) = delete;
 
@@ -73,6 +75,7 @@ private:
 
     storage::DataFile& file_;
     std::function<void(const storage::Record&)> rowRead_;
+    std::function<bool(const storage::Record&)> accepted_;
     storage::Record row_;
     storage::Record value_;  // the key value of a Value start, with the range value in place
     storage::Record range_;  // the range value in the child field

@@ -29,6 +29,7 @@ void BrowseEngine::key(ListKey key) {
 
 void BrowseEngine::character(char typed) {
     if (closed_) return;
+    if (def_.typed && def_.typed(*this, typed)) return;
     if (!page_.empty() && activeSetup().locatorField >= 0) locator(typed);
     if (!closed_) postNewSelection();
 }

@@ -1,6 +1,8 @@
 // Locating: the page rebuilt with a record as its top row.
 #include "framework/browse/browse_engine.h"
 
+#include <algorithm>
+
 #include "storage/data_file.h"
 
 namespace framework::browse {
@@ -35,6 +37,23 @@ void BrowseEngine::locate(LocateMode mode, const storage::Record* value) {
     if (closed_) return;
     postNewSelection();
     state_.locateMode = LocateMode::None;
+}
+
+void BrowseEngine::locateOnValue() {
+    if (closed_) return;
+    locate(LocateMode::OnValue);
+    if (closed_) return;
+    if (!page_.empty()) page_.copyToBuffers(static_cast<std::size_t>(state_.currentRow));
+    buildDistribution();
+    view_.setThumb(state_.thumbPosition);
+    showPage();
+    postNewSelection();
+}
+
+std::string BrowseEngine::highlighted(const std::string& field) const {
+    if (page_.empty() || state_.currentRow < 1) return {};
+    const std::size_t row = std::min(static_cast<std::size_t>(state_.currentRow), page_.size());
+    return page_.value(row, def_.prefix() + field).value_or(std::string());
 }
 
 }  // namespace framework::browse

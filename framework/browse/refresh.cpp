@@ -24,6 +24,7 @@ void BrowseEngine::refresh() {
 
     if (state_.sortOrder != state_.previousSortOrder || state_.rangeChanged ||
         state_.forceRefresh) {
+        if (state_.forceRefresh && def_.forcedRefresh) def_.forcedRefresh();
         readHighlightedRecord();
         resetView();
         if (state_.previousSortOrder == 0 && selectMode()) {

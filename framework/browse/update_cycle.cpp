@@ -18,7 +18,11 @@ bool BrowseEngine::refusedByRights(int request) {
     const std::string& text = request == kRequestInsert   ? def_.refusals.insert
                               : request == kRequestChange ? def_.refusals.change
                                                           : def_.refusals.remove;
-    platform::messageBox(text, def_.refusals.caption, platform::Icon::Information);
+    const std::string& caption = request == kRequestChange && !def_.refusals.changeCaption.empty()
+                                     ? def_.refusals.changeCaption
+                                     : def_.refusals.caption;
+    platform::messageBox(text, caption, platform::Icon::Information);
+    if (request == kRequestChange) view_.focusList();
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include "framework/browse/browse_definition.h"
 #include "platform/cp1251.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <utility>
@@ -33,6 +34,9 @@ enum class FieldControl {
     Button,   // a button of the book's own; its press goes to the `control` hook
     TextBox,  // a text entry of several lines (no picture beyond its length)
     Picture,  // an indicator picture ("check" or "cross" in `picture`), shown while `visible`
+    DropList, // a drop-down list of `choices`; the chosen row's value is stored in the field
+    Image,    // a picture area ("140x170" pixels in `picture`) drawing the file `shown`
+              // names, scaled to fit; a missing or unreadable file leaves it empty
 };
 
 struct FormField {
@@ -47,8 +51,12 @@ struct FormField {
     int column = 0;         // 0 the page's left column, 1 its right column
     // A display that is no field of the record: the run-time text it shows.
     std::function<std::string()> shown;
-    // A picture's visibility, asked whenever the record is shown.
+    // A picture's visibility, asked whenever the record is shown; an entry it
+    // hides leaves its prompt shown but disabled.
     std::function<bool()> visible;
+    // A drop list's rows: the stored value and the text shown, asked when the
+    // window is built.
+    std::function<std::vector<std::pair<std::string, std::string>>()> choices;
     // The framed group (" Курсы ") that holds the consecutive fields naming it.
     std::string group;
     // Stands on the row of the field declared before it, to its right (a button
@@ -147,6 +155,10 @@ struct FormDefinition {
     // and a record left behind by a station that died is recognisable. The form
     // itself shows and saves the operator's values.
     std::function<void(storage::Record& reserved)> provisional;
+    // The highest number still in use outside the file (an employee code that
+    // change-log entries keep after the employee was deleted): numbering goes
+    // above it as well, so such a number is never given to another record.
+    std::function<std::int64_t()> numberedAbove;
     // The unique keys tested, in order, when an insert would duplicate a key.
     std::vector<DuplicateKeyName> duplicateKeys;
 

@@ -17,7 +17,7 @@ namespace framework::form {
 int FormDefinition::firstEntry() const {
     for (const FormField& field : fields)
         if (field.control != FieldControl::Display && field.control != FieldControl::Button &&
-            field.control != FieldControl::Picture)
+            field.control != FieldControl::Picture && field.control != FieldControl::Image)
             return field.entry;
     return 0;
 }
@@ -59,7 +59,8 @@ bool FormEngine::open() {
     // 3. A new record of a numbered book takes its number now.
     if (request_ == kRequestInsert && !definition_.numberedKey.empty()) {
         if (const storage::KeyDef* key = file().layout().key(definition_.numberedKey)) {
-            placeholder_ = reserveNumber(file(), *key, savedCopy_, definition_.provisional);
+            placeholder_ = reserveNumber(file(), *key, savedCopy_, definition_.provisional,
+                                         definition_.numberedAbove);
             if (!placeholder_) {
                 close(kResponseCancelled);
                 return false;
@@ -194,7 +195,9 @@ void FormEngine::pressToolbar(int button) {
 void FormEngine::dittoPressed() {
     if (closed_) return;
     const FormField* field = definition_.fieldOfEntry(view_.focusedEntry());
-    if (!field || field->field.empty() || field->control == FieldControl::Display) return;
+    if (!field || field->field.empty() || field->control == FieldControl::Display ||
+        field->control == FieldControl::Image)
+        return;
     const int index = file().layout().fieldIndex(field->field);
     if (index < 0) return;
     if (recallDitto(file(), static_cast<std::size_t>(index))) view_.showRecord();

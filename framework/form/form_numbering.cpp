@@ -1,5 +1,7 @@
 #include "framework/form/form_numbering.h"
 
+#include <algorithm>
+
 #include "framework/standard_messages.h"
 #include "platform/cp1251.h"
 #include "platform/user_services.h"
@@ -58,13 +60,15 @@ std::int64_t highestNumber(const storage::FieldDef& field) { return highestValue
 
 std::optional<std::string> reserveNumber(
     storage::DataFile& file, const storage::KeyDef& key, storage::Record& savedCopy,
-    const std::function<void(storage::Record&)>& provisional) {
+    const std::function<void(storage::Record&)>& provisional,
+    const std::function<std::int64_t()>& inUseElsewhere) {
     const std::size_t numbered = key.components.back();
     file.record() = savedCopy;  // the user's values
     for (;;) {
         storage::ErrorState failure;
         for (int attempt = 0; attempt < kNumberingAttempts; ++attempt) {
-            const LastNumber last = readLastNumber(file, key, savedCopy);
+            LastNumber last = readLastNumber(file, key, savedCopy);
+            if (!last.failed && inUseElsewhere) last.value = std::max(last.value, inUseElsewhere());
             if (last.failed) {
                 const storage::ErrorState error = file.lastError();
                 file.record() = savedCopy;

@@ -43,8 +43,11 @@ std::int64_t highestNumber(const storage::FieldDef& field);
 // standard message 35 with the file's label and gives up. Returns the position
 // (by file) of the reserved record, or nothing when numbering failed.
 // `provisional`, when given, sets the values that only the added record holds.
+// `inUseElsewhere`, when given, is a further highest number in use (codes that
+// children still carry after their parent was deleted); numbering goes above it too.
 std::optional<std::string> reserveNumber(
     storage::DataFile& file, const storage::KeyDef& key, storage::Record& savedCopy,
-    const std::function<void(storage::Record&)>& provisional = {});
+    const std::function<void(storage::Record&)>& provisional = {},
+    const std::function<std::int64_t()>& inUseElsewhere = {});
 
 }  // namespace framework::form

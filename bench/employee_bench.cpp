@@ -1,0 +1,256 @@
+// The employee list MOL_T over the largest employee file the codes allow (65,535
+// employees, USHORT codes) in 500 departments and 10 categories, beside the
+// price-type list over a price file of the same size: opening, page down, a tab
+// change (the price list has one order: its forced refresh, which rebuilds the
+// page around the highlighted record as a tab change does), and locating a typed
+// value. The employee rows each read their department and category by key; the
+// saved filter's cost per page is measured on its own.
+//
+//   employee_bench               builds the files in a temporary folder, runs, removes them
+//   TARVO_BENCH_DIR=<folder>     keeps the files there and reuses them on later runs
+#include "access/access_files.h"
+#include "access/access_layouts.h"
+#include "access/dostup.h"
+#include "framework/browse/browse_engine.h"
+#include "framework/browse/browse_view.h"
+#include "framework/file_access.h"
+#include "framework/shared_state.h"
+#include "platform/cp1251.h"
+#include "platform/user_services.h"
+#include "refbooks/c_price.h"
+#include "refbooks/ref_files.h"
+#include "staff/d_mol.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <random>
+
+namespace {
+
+namespace fs = std::filesystem;
+using framework::browse::BrowseEngine;
+using framework::browse::ScrollEvent;
+
+constexpr int kEmployees = 65535;
+constexpr int kDepartments = 500;
+constexpr int kRows = 20;
+
+class QuietView : public framework::browse::BrowseView {
+public:
+    bool pending = false;
+    int highlighted = 0;
+    int tab = 1;
+    void openWindow(const framework::browse::ListWindowSetup&) override {}
+    void closeWindow() override {}
+    int visibleRows() const override { return kRows; }
+    void showRows(const std::vector<std::vector<std::string>>& rows) override {
+        benchmark::DoNotOptimize(rows.data());
+    }
+    int chosenRow() const override { return highlighted; }
+    void highlightRow(int row) override { highlighted = row; }
+    void showButton(framework::browse::ListButton, bool) override {}
+    void enableButton(framework::browse::ListButton, bool) override {}
+    void showScrollBar(bool) override {}
+    void setThumb(int) override {}
+    void setWaitCursor(bool) override {}
+    void focusList() override {}
+    void postNewSelection() override { pending = true; }
+    int activeTab() const override { return tab; }
+    void prepareToolbar(const std::vector<framework::browse::ToolbarButtonState>&) override {}
+    void beep() override {}
+};
+
+// A surname for a number: three syllables, so the names spread over the key.
+std::string surname(int n) {
+    static const char* const syllables[] = {"Ба", "Во", "Ге", "Ди", "Ка", "Ле", "Ми", "Но",
+                                            "Па", "Ро", "Се", "Ту", "Фе", "Ха", "Че", "Ши"};
+    std::string name;
+    for (int i = 0; i < 3; ++i, n /= 16) name += syllables[n % 16];
+    return platform::ru(name + "ов");
+}
+
+int fill(storage::DataFile& file, int count, const std::function<void(storage::Record&, int)>& set) {
+    if (int rc = file.create()) return rc;
+    if (int rc = file.open()) return rc;
+    if (int rc = file.begin()) return rc;
+    for (int i = 1; i <= count; ++i) {
+        file.record().clear();
+        set(file.record(), i);
+        if (int rc = file.add()) return rc;
+    }
+    if (int rc = file.commit()) return rc;
+    return file.close();
+}
+
+struct Dataset {
+    fs::path folder;
+    bool owned = false;
+    ~Dataset() {
+        if (owned) fs::remove_all(folder);
+    }
+};
+
+void prepare() {
+    static Dataset d;
+    if (const char* keep = std::getenv("TARVO_BENCH_DIR")) {
+        d.folder = keep;
+        fs::create_directories(d.folder);
+    } else {
+        std::string pattern = (fs::temp_directory_path() / "tarvo-employees-XXXXXX").string();
+        if (!mkdtemp(pattern.data())) std::abort();
+        d.folder = pattern;
+        d.owned = true;
+    }
+    dostup::AccessFiles& files = dostup::accessFiles();
+    for (storage::DataFile* file : {&files.mol, &files.mod, &files.katMol, &files.otdMol, &files.molLog})
+        file->setName((d.folder / file->label()).string());
+    refbooks::referenceFiles().price.setName((d.folder / "Price").string());
+    if (fs::exists(d.folder / "MOL.db")) return;
+    int rc = fill(files.otdMol, kDepartments, [](storage::Record& r, int i) {
+        r.setValue("OMO:OTD_ID", std::to_string(i));
+        r.setValue("OMO:NAME", platform::ru("Отдел ") + std::to_string(i));
+    });
+    rc = rc ? rc : fill(files.katMol, 10, [](storage::Record& r, int i) {
+        r.setValue("KTM:COD", std::to_string(i));
+        r.setValue("KTM:KATEG", platform::ru("Категория ") + std::to_string(i));
+    });
+    rc = rc ? rc : fill(files.mol, kEmployees, [](storage::Record& r, int i) {
+        r.setValue("MOL:SCODE", std::to_string(i));
+        r.setValue("MOL:LNAME", surname(i * 7919 % kEmployees));
+        r.setValue("MOL:FNAME", platform::ru("Иван Петрович"));
+        r.setValue("MOL:OTD_ID", std::to_string(i % kDepartments + 1));
+        r.setValue("MOL:KATEGCODE", std::to_string(i % 10 + 1));
+        r.setValue("MOL:BPHONE", "22-33-" + std::to_string(i % 100));
+    });
+    rc = rc ? rc : fill(files.molLog, 0, [](storage::Record&, int) {});
+    rc = rc ? rc : fill(refbooks::referenceFiles().price, kEmployees, [](storage::Record& r, int i) {
+        r.setValue("PRI:ID", std::to_string(i));
+        r.setValue("PRI:NAME", platform::ru("Цена ") + std::to_string(i));
+    });
+    if (rc) {
+        std::cerr << "employee_bench: cannot build the files (" << rc << ")\n";
+        std::exit(1);
+    }
+}
+
+// The same enciphered employee file in surname order without the per-row
+// look-ups and the saved filter: what the joins themselves cost.
+framework::browse::BrowseDefinition plainEmployees() {
+    framework::browse::BrowseDefinition list{dostup::accessFiles().mol};
+    list.sorts = {{"MOL:NAME_KEY", "", "", {}, "(mol:SCode>0)"}};
+    list.columns = {{"MOL:LNAME", "Name", 111, "s40"}, {"MOL:BPHONE", "Phone", 37, "s15"}};
+    return list;
+}
+
+// Which list: 1 the employee list, 0 the price-type list, 2 the plain employee file.
+framework::browse::BrowseDefinition listOf(std::int64_t which) {
+    if (which == 1) return staff::employeeList({});
+    if (which == 2) return plainEmployees();
+    return refbooks::priceList([] {});
+}
+
+struct OpenList {
+    QuietView view;
+    std::unique_ptr<BrowseEngine> engine;
+    explicit OpenList(std::int64_t which) {
+        engine = std::make_unique<BrowseEngine>(listOf(which), view);
+        engine->open();
+        engine->windowOpened();
+        settle();
+    }
+    ~OpenList() { engine->closeButton(); }
+    void settle() {
+        while (view.pending) {
+            view.pending = false;
+            engine->newSelection();
+        }
+    }
+};
+
+void Opening(benchmark::State& state) {
+    for (auto _ : state) {
+        OpenList list(state.range(0));
+        benchmark::DoNotOptimize(list.engine->page().size());
+    }
+}
+BENCHMARK(Opening)->ArgName("list")->Arg(1)->Arg(0)->Arg(2)->Unit(benchmark::kMicrosecond);
+
+void PageDown(benchmark::State& state) {
+    OpenList list(state.range(0));
+    for (auto _ : state) {
+        list.engine->scroll(ScrollEvent::PageDown);
+        list.settle();
+    }
+}
+BENCHMARK(PageDown)->ArgName("list")->Arg(1)->Arg(0)->Arg(2)->Unit(benchmark::kMicrosecond)->Iterations(2000);
+
+// Employees: to the department tab and back. Prices: two forced refreshes.
+void TabChange(benchmark::State& state) {
+    const bool employees = state.range(0) == 1;
+    OpenList list(state.range(0));
+    for (auto _ : state) {
+        for (int tab : {2, 1}) {
+            if (employees) {
+                list.view.tab = tab;
+                list.engine->tabChanged();
+            } else {
+                list.engine->forceRefresh();
+            }
+            list.settle();
+        }
+    }
+}
+BENCHMARK(TabChange)->ArgName("list")->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
+
+// Employees: a surname typed into the search entry. Prices: the same locate on a code.
+void Locate(benchmark::State& state) {
+    const bool employees = state.range(0) == 1;
+    OpenList list(state.range(0));
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> pick(1, kEmployees);
+    for (auto _ : state) {
+        const int n = pick(random);
+        if (employees) {
+            list.engine->definition().controls[staff::employee_list::kSearch].set(*list.engine, surname(n));
+        } else {
+            refbooks::referenceFiles().price.record().setValue("PRI:ID", std::to_string(n));
+            list.engine->locateOnValue();
+        }
+        list.settle();
+    }
+}
+BENCHMARK(Locate)->ArgName("list")->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
+
+// The saved filter on: one category in ten passes, so a page reads about ten
+// times its rows; the counter gives the rows read per page shown.
+void SavedFilterPageDown(benchmark::State& state) {
+    OpenList list(1);
+    const std::string expression = "MOL:KATEGCODE = 3";
+    std::strncpy(G_FilterStr, expression.c_str(), sizeof G_FilterStr - 1);
+    list.engine->definition().controls[staff::employee_list::kFilterOn].set(*list.engine, "1");
+    list.settle();
+    for (auto _ : state) {
+        list.engine->scroll(ScrollEvent::PageDown);
+        list.settle();
+    }
+    G_FilterFlag = 0;
+}
+BENCHMARK(SavedFilterPageDown)->Unit(benchmark::kMicrosecond)->Iterations(500);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    platform::ScriptedUserServices quiet;
+    platform::setUserServices(&quiet);
+    benchmark::Initialize(&argc, argv);
+    prepare();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    platform::setUserServices(nullptr);
+    return 0;
+}
