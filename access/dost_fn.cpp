@@ -9,7 +9,10 @@
 #include "platform/paths.h"
 #include "platform/user_services.h"
 
+#include <dlfcn.h>
+
 #include <filesystem>
+#include <system_error>
 
 namespace dostup {
 
@@ -94,9 +97,40 @@ std::string helpFileName(std::string_view topic) {
     return std::string(platform::clip(topic.substr(0, point))) + ".htm";
 }
 
+std::filesystem::path installedHelpFolder() {
+    namespace fs = std::filesystem;
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<const void*>(&installedHelpFolder), &info) == 0 || !info.dli_fname)
+        return {};
+    std::error_code ec;
+    const fs::path module = fs::canonical(info.dli_fname, ec);
+    if (ec) return {};
+    // Beside the binaries (a build tree), then the installed data folder.
+    for (const fs::path& candidate :
+         {module.parent_path() / "help", module.parent_path() / TARVO_HELP_FROM_LIBDIR}) {
+        if (fs::is_directory(candidate, ec)) return candidate.lexically_normal();
+    }
+    return {};
+}
+
 void openHelpTopic(std::string_view topic) {
     const std::string folder = platform::readCString(g_HelpPath);
-    const std::string page = joinSystemPath(folder, helpFileName(topic));
+    const std::string name = helpFileName(topic);
+    if (folder.empty()) {
+        // No help path configured: the installed pages, when they hold this one.
+        const std::filesystem::path installed = installedHelpFolder();
+        if (!installed.empty()) {
+            const std::string systemFolder = platform::utf8ToCp1251(installed.string());
+            const std::filesystem::path page =
+                platform::hostPath(joinSystemPath(systemFolder, name));
+            std::error_code ec;
+            if (std::filesystem::is_regular_file(page, ec)) {
+                platform::userServices().openDocument(page.string(), installed.string());
+                return;
+            }
+        }
+    }
+    const std::string page = joinSystemPath(folder, name);
     platform::userServices().openDocument(platform::hostPath(page).string(),
                                           folder.empty() ? std::string(".")
                                                          : platform::hostPath(folder).string());

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,12 @@ std::string employeeShortName(std::uint16_t code);
 
 // The help page of a topic: the part before its first ".", clipped, plus ".htm".
 std::string helpFileName(std::string_view topic);
+// The installed help pages: "help" beside the module that holds this code (a
+// build tree), or the data folder of an installation found from it; empty when
+// neither exists.
+std::filesystem::path installedHelpFolder();
+// Opens the page under g:HelpPath; with no help path, the installed page when
+// it exists, otherwise the page in the working folder.
 void openHelpTopic(std::string_view topic);
 void openFile(std::string_view file);
 

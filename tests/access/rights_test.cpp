@@ -173,6 +173,38 @@ TEST_F(Rights, HelpTopicsAndDocuments) {
     EXPECT_EQ(services->opened.back().first, "Dat/Photo.bmp");
 }
 
+// With no help path the pages come from the help folder installed beside the
+// binaries (bin/help of the build tree, which the build fills from help/),
+// whatever the working folder is.
+TEST_F(Rights, HelpWithoutHelpPathOpensTheInstalledPages) {
+    namespace fs = std::filesystem;
+    const fs::path installed = fs::canonical(fs::path(TESTS_BINARY_DIR) / "bin" / "help");
+    ASSERT_TRUE(fs::is_regular_file(installed / "Sprav" / "Price.htm")) << "the build copies help/";
+    EXPECT_EQ(dostup::installedHelpFolder(), installed);
+
+    platform::writeCString(g_HelpPath, "");
+    CALLHELP("Sprav\\Price.htm");
+    ASSERT_FALSE(services->opened.empty());
+    EXPECT_EQ(services->opened.back().first, (installed / "Sprav" / "Price.htm").string());
+    EXPECT_EQ(services->opened.back().second, installed.string());
+
+    CALLHELP("SPRAV\\otdmol");
+    EXPECT_EQ(services->opened.back().first, (installed / "Sprav" / "OtdMOL.htm").string())
+        << "a topic without extension, in another letter case";
+    CALLHELP("Tarvo.htm");
+    EXPECT_EQ(services->opened.back().first, (installed / "Tarvo.htm").string());
+
+    folder->write("Local.htm", "<p>");
+    CALLHELP("Local");
+    EXPECT_EQ(services->opened.back().first, "Local.htm") << "a page the installation lacks";
+
+    platform::writeCString(g_HelpPath, ".\\Help\\");
+    CALLHELP("Sprav\\Price.htm");
+    EXPECT_EQ(services->opened.back().first, "Help/Sprav/Price.htm")
+        << "a help path set in Dostup.INI wins, even when it holds no such page";
+    platform::writeCString(g_HelpPath, "");
+}
+
 TEST(UpperStr, ConvertsInPlaceOverTheDeclaredSize) {
     std::string text = ru("абв xyz") + std::string(3, '\0') + "q";
     UPPERSTR(text.data(), static_cast<int32_t>(text.size()));
