@@ -47,9 +47,9 @@ void dispatch(const DispatchCommand& command) {
             g_SCode = consoleLogIn();
             if (g_SCode != 0) runConsole();
             return;
+        case Procedure::Employees: MOL_T(); return;
         case Procedure::Departments: OTDMOL_T(); return;
         case Procedure::InfoScreen: runInfoScreen(); return;
-        case Procedure::Employees:
         case Procedure::Categories:
         case Procedure::Objects:
         case Procedure::Unknown: break;

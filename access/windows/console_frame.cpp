@@ -63,6 +63,7 @@ ui::FrameSetup consoleSetup() {
 
 ConsoleFrame::ConsoleFrame(QWidget* parent) : ui::FrameWindow(consoleSetup(), parent) {
     using platform::ru;
+    setCommand(ru("Сотрудники"), [](QMdiArea*) { MOL_T(); });
     setCommand(ru("Подразделения"), [](QMdiArea*) { OTDMOL_T(); });
     setCommand(ru("Фильтры"), [](QMdiArea*) { FILTER_T(); });
     // "FrameFile" of section "Interface": the frame's background, tiled.
