@@ -16,7 +16,10 @@
 #include <functional>
 #include <vector>
 
+class QAbstractButton;
+class QButtonGroup;
 class QFrame;
+class QGroupBox;
 class QHBoxLayout;
 class QLabel;
 class QLineEdit;
@@ -52,6 +55,7 @@ public:
     QTabBar* tabs() const { return tabs_; }
     QLabel* heading() const { return heading_; }
     QLineEdit* entry() const { return entry_; }  // the list local's entry, if any
+    QButtonGroup* choices() const { return choices_; }  // its option buttons, if it has choices
     QFrame* tableFrame() const { return tableFrame_; }
     QPushButton* button(framework::browse::ListButton which) const;
     QPushButton* extraButton(std::size_t index) const;
@@ -83,6 +87,7 @@ protected:
 
 private:
     void buildEntry(const framework::browse::ListEntry& entry);
+    void buildChoices(const framework::browse::ListEntry& entry);
     void buildTable(const framework::browse::BrowseDefinition& definition);
     void buildButtons(const framework::browse::BrowseDefinition& definition);
     bool tableKey(QKeyEvent* event);
@@ -93,6 +98,8 @@ private:
     QLabel* heading_ = nullptr;
     QLineEdit* entry_ = nullptr;
     std::string lastEntry_;
+    QGroupBox* choicesBox_ = nullptr;
+    QButtonGroup* choices_ = nullptr;
     QTabBar* tabs_ = nullptr;
     QFrame* tableFrame_ = nullptr;
     QTableView* table_ = nullptr;

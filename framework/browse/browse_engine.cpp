@@ -118,6 +118,12 @@ void BrowseEngine::forceRefresh() {
     refresh();
 }
 
+void BrowseEngine::restart() {
+    if (closed_) return;
+    state_.restartPending = true;
+    forceRefresh();
+}
+
 void BrowseEngine::tabChanged() { refresh(); }
 
 void BrowseEngine::rejected() {
