@@ -46,7 +46,7 @@ framework::form::FormDefinition objectForm() {
         {of::kId, "OBJ:ID", "n3b", ru("Код обьекта:"), ""},
         {of::kDesignation, "OBJ:OBOZN", "@s20", ru("Обозначение:"), ""},
         {of::kName, "OBJ:NAME", "@s50", ru("Наименование:"), ""},
-        {of::kType, "OBJ:TYPE", "", ru("Тип"), "", framework::form::FieldControl::Options},
+        {of::kType, "OBJ:TYPE", "", ru("Тип"), "", framework::form::FieldControl::DropList},
     };
     for (const std::string& type : objectTypes())
         form.fields.back().options.emplace_back(type, type);

@@ -134,7 +134,7 @@ framework::browse::BrowseDefinition rightsGrid(std::uint16_t code, const std::st
     list.iniSection = "Dostup_t";
     list.helpTopic = "Sprav\\Object.htm";
     list.entry = framework::browse::ListEntry{
-        ru("Тип обьекта"), 12, [state] { return state->type; },
+        "", 12, [state] { return state->type; },
         [state](const std::string& type) { state->type = padded(type); },
         {objectTypes().begin(), objectTypes().end()}};
 
@@ -146,7 +146,8 @@ framework::browse::BrowseDefinition rightsGrid(std::uint16_t code, const std::st
     };
     for (std::size_t i = 0; i < kBanFlags.size(); ++i) {
         list.extraButtons.push_back(
-            {{"", ru(kBanTips[i])},
+            // Each button is captioned like the column of marks it sets.
+            {{ru(kMarkHeaders[i]), ru(kBanTips[i])},
              [state, i](framework::browse::BrowseEngine& grid) {
                  if (grid.page().empty()) return;
                  grid.readHighlightedRecord();

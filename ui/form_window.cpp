@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCloseEvent>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -386,6 +387,21 @@ void FormWindow::addControl(QGridLayout* grid, const FormField& field, bool half
             });
             break;
         }
+        case FieldControl::DropList: {
+            auto* drop = new QComboBox(this);
+            for (const auto& option : field.options) drop->addItem(toQt(option.first));
+            place(drop, Qt::AlignLeft);
+            control.drop = drop;
+            control.widget = drop;
+            connect(drop, QOverload<int>::of(&QComboBox::activated), this,
+                    [this, entry = field.entry](int chosen) {
+                        const Control* c = controlOf(entry);
+                        if (!engine_ || closed_ || !c || chosen < 0) return;
+                        storeDrop(*c, chosen);
+                        engine_->entryAccepted(entry);
+                    });
+            break;
+        }
         case FieldControl::Button: {
             auto* button = new QPushButton(toQt(field.prompt), this);
             button->setAutoDefault(false);
@@ -435,7 +451,7 @@ void FormWindow::addControl(QGridLayout* grid, const FormField& field, bool half
     control.widget->setProperty("controlId", field.entry);
     control.widget->installEventFilter(this);
     if (field.control == FieldControl::Entry || field.control == FieldControl::Display ||
-        field.control == FieldControl::TextBox) {
+        field.control == FieldControl::TextBox || field.control == FieldControl::DropList) {
         if (!field.prompt.empty()) {
             auto* prompt = new QLabel(toQt(field.prompt), this);
             prompt->setBuddy(control.widget);
@@ -616,6 +632,17 @@ void FormWindow::showRecord() {
                 if (QAbstractButton* radio = control.options->button(static_cast<int>(i)))
                     radio->setChecked(chosen);
             }
+        } else if (control.drop) {
+            const int index = record().layout().fieldIndex(control.field->field);
+            const std::string value =
+                index < 0 ? std::string()
+                          : std::string(platform::clip(record().value(static_cast<std::size_t>(index))));
+            const auto& options = control.field->options;
+            int shown = -1;
+            for (std::size_t i = 0; i < options.size(); ++i)
+                if (platform::clip(options[i].second) == value) shown = static_cast<int>(i);
+            const QSignalBlocker quiet(control.drop);
+            control.drop->setCurrentIndex(shown);
         } else if (control.display) {
             control.display->setText(shownText(control));
         } else if (control.text) {
@@ -648,6 +675,8 @@ std::optional<int> FormWindow::readEntries() {
             control.line->setModified(false);
         } else if (control.check) {
             framework::form::storeCheck(record(), *control.field, control.check->isChecked());
+        } else if (control.drop) {
+            if (control.drop->currentIndex() >= 0) storeDrop(control, control.drop->currentIndex());
         } else if (control.options) {
             const int chosen = control.options->checkedId();
             const int index = record().layout().fieldIndex(control.field->field);
@@ -739,6 +768,15 @@ void FormWindow::setControlsEnabled(bool enabled) {
     for (const auto& [number, panel] : lists_) panel->setEnabled(enabled);
     ok_->setEnabled(enabled);
     cancel_->setEnabled(enabled);
+}
+
+// The chosen option's value into the field; an unknown stored value stays until
+// an option is chosen.
+void FormWindow::storeDrop(const Control& control, int chosen) const {
+    const int index = record().layout().fieldIndex(control.field->field);
+    if (index < 0 || chosen >= static_cast<int>(control.field->options.size())) return;
+    record().setValue(static_cast<std::size_t>(index),
+                      control.field->options[static_cast<std::size_t>(chosen)].second);
 }
 
 void FormWindow::focusEntry(int entry) {

@@ -28,6 +28,7 @@
 
 class QButtonGroup;
 class QCheckBox;
+class QComboBox;
 class QGridLayout;
 class QHBoxLayout;
 class QGroupBox;
@@ -132,6 +133,7 @@ private:
         QCheckBox* check = nullptr;
         QGroupBox* group = nullptr;
         QButtonGroup* options = nullptr;
+        QComboBox* drop = nullptr;  // a drop list
         QLabel* display = nullptr;
         QPlainTextEdit* text = nullptr;  // a text box
         QLabel* picture = nullptr;       // an indicator picture
@@ -152,6 +154,7 @@ private:
     QString shownText(const Control& control) const;
     bool storeLine(const Control& control) const;
     bool storeText(const Control& control) const;
+    void storeDrop(const Control& control, int chosen) const;
     void entryFinished(int entry);
     void commitFocusedEntry();
     void pressOk();

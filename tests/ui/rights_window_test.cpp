@@ -1,14 +1,16 @@
 // The rights grid and the category list on their real windows: the type options
-// above the grid, the icon-only ban buttons with their tips, a toggle that keeps
+// above the grid, the ban buttons captioned like their columns with their tips, a toggle that keeps
 // the highlight on its object, and the category list's buttons in their order.
 #include "tests/ui/book_window_fixture.h"
 
 #include "access/access_files.h"
 #include "access/access_layouts.h"
 #include "staff/d_katmol.h"
+#include "staff/d_object.h"
 #include "staff/d_rights_grid.h"
 
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QLabel>
 #include <QRadioButton>
 
@@ -66,7 +68,7 @@ TEST_F(RightsWindows, BanButtonMarksTheHighlightedObjectAndKeepsTheHighlight) {
     EXPECT_EQ(types->button(4)->text(), qt("Меню"));
     ASSERT_EQ(grid->model()->rowCount(), 4);
     EXPECT_EQ(grid->model()->headerData(4, Qt::Horizontal, Qt::DisplayRole).toString(), qt("Изменение"));
-    EXPECT_EQ(grid->extraButton(2)->text(), QString()) << "a ban button shows its icon only";
+    EXPECT_EQ(grid->extraButton(2)->text(), qt("Изменение")) << "captioned like its column";
     EXPECT_EQ(grid->extraButton(2)->toolTip(), qt("Запретить / снять запрет на Изменение"));
 
     grid->table()->selectRow(2);
@@ -98,6 +100,40 @@ TEST_F(RightsWindows, CategoryListButtonsInTheirOrder) {
                                      qt("Доступ"), qt("закрыть"), qt("Помощь")}));
     EXPECT_EQ(list->windowTitle(), qt("Категории Сотрудников"));
     screenshot(list, "category_list");
+}
+
+// The object form numbers the new object before it shows and primes its type in
+// the drop list; choosing another type there is what is saved.
+TEST_F(RightsWindows, ObjectFormTypeDropListIsPrimedAndSavesTheChoice) {
+    ui::ListWindow* list = ui::openList(
+        staff::objectList([] { ui::runFormWindow(staff::objectForm()); }), &area);
+    settle();
+    ASSERT_NE(list, nullptr);
+    bool seen = false;
+    onForm([&](ui::FormWindow& form) {
+        auto* types = qobject_cast<QComboBox*>(form.entryWidget(staff::object_form::kType));
+        ASSERT_NE(types, nullptr);
+        EXPECT_EQ(form.windowTitle(), qt(" Новый Обьект  (New)"));
+        EXPECT_EQ(form.lineEdit(staff::object_form::kId)->text().trimmed(), "6");
+        EXPECT_EQ(types->count(), 5);
+        EXPECT_EQ(types->currentText(), qt("Справочник"));
+        types->setCurrentIndex(3);
+        emit types->activated(3);
+        type(form, staff::object_form::kDesignation, "Sales");
+        screenshot(form.frameWindow(), "object_form");
+        seen = true;
+        click(form.okButton());
+    });
+    click(list->button(framework::browse::ListButton::Insert));
+    settle();
+    EXPECT_TRUE(seen);
+    storage::DataFile& file = dostup::accessFiles().object;
+    framework::FileUse use(file);
+    file.record().clear();
+    file.record().setValue("OBJ:ID", "6");
+    ASSERT_EQ(file.get(*file.layout().key("ID_KEY")), 0);
+    EXPECT_EQ(platform::clip(*file.record().value("OBJ:TYPE")), ru("Отчет"));
+    EXPECT_EQ(platform::clip(*file.record().value("OBJ:OBOZN")), "Sales");
 }
 
 }  // namespace
