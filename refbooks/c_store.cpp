@@ -113,10 +113,9 @@ framework::form::FormDefinition storeForm(StoreStaff staff) {
         name->lookUp(responsible());
         engine.redisplay();
     };
-    form.hooks.accepted = [name](framework::form::FormEngine& engine, int entry) {
-        if (entry != sf::kResponsible) return;
-        name->lookUp(responsible());
-        engine.redisplay();
+    // The engine shows the record again after this hook.
+    form.hooks.accepted = [name](framework::form::FormEngine&, int entry) {
+        if (entry == sf::kResponsible) name->lookUp(responsible());
     };
     form.hooks.control = [name](framework::form::FormEngine& engine, int control) {
         if (control != sf::kPickEmployee || !name->staff.pickEmployee) return;
