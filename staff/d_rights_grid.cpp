@@ -140,6 +140,11 @@ framework::browse::BrowseDefinition rightsGrid(std::uint16_t code, const std::st
 
     auto inUse = std::make_shared<FilesInUse>();
     list.rowRead = [state, inUse](const storage::Record& object) {
+        // An object of another type is about to be filtered out: no read for it.
+        if (platform::clip(*object.value("OBJ:TYPE")) != platform::clip(state->type)) {
+            files().dostup.record().clear();
+            return;
+        }
         readRightsRow(state->category,
                       static_cast<std::uint16_t>(object.getInt(
                           static_cast<std::size_t>(object.layout().fieldIndex("OBJ:ID")))));
