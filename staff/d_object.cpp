@@ -60,8 +60,7 @@ framework::form::FormDefinition objectForm() {
         object().record().setValue("OBJ:TYPE", objectTypes()[0]);
     };
     form.duplicateKeys = {{"OBJ:ID_KEY", "Id"}, {"OBJ:OBOZN_KEY", "Obozn"}};
-    form.section = "Object_u";
-    form.helpTopic = "Sprav\\Object.htm";
+    form.section = "Object_u";  // the form has no help of its own
     return form;
 }
 
