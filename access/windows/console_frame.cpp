@@ -64,6 +64,8 @@ ui::FrameSetup consoleSetup() {
 ConsoleFrame::ConsoleFrame(QWidget* parent) : ui::FrameWindow(consoleSetup(), parent) {
     using platform::ru;
     setCommand(ru("Подразделения"), [](QMdiArea*) { OTDMOL_T(); });
+    setCommand(ru("Категории Сотрудников"), [](QMdiArea*) { KATMOL_T(); });
+    setCommand(ru("Обьекты системы"), [](QMdiArea*) { OBJECT_T(); });
     setCommand(ru("Фильтры"), [](QMdiArea*) { FILTER_T(); });
     // "FrameFile" of section "Interface": the frame's background, tiled.
     const std::string frameFile =
