@@ -43,6 +43,7 @@ void prepare() {
     std::filesystem::current_path(pattern);
     DOSTUP_INITDLL();
     auto& files = dostup::accessFiles();
+    files.object.create();  // the bench's objects alone, not a new installation's
     for (storage::DataFile* f : {&files.mol, &files.object, &files.dostup}) framework::useFile(*f);
 
     storage::Record& mol = files.mol.record();

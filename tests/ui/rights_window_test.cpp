@@ -25,6 +25,8 @@ protected:
         auto& files = dostup::accessFiles();
         for (storage::DataFile* file : {&files.object, &files.dostup, &files.katMol})
             file->setName(".\\Dat\\" + file->label());
+        // An object file of the test's own objects alone.
+        EXPECT_EQ(files.object.create(), 0);
         for (int id = 1; id <= 4; ++id)
             addObject(id, ("Book" + std::to_string(id)).c_str(), "Справочник");
         addObject(5, "MainMenu", "Меню");
