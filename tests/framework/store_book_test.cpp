@@ -120,8 +120,25 @@ TEST_F(StoreBook, FormAnswersOnlyThePreviousValueButtonAndKeepsNoPlacement) {
     list->changeButton();
     EXPECT_EQ(formView.dittoKey, framework::form::kDittoKeyCtrlAltH);
     EXPECT_EQ(formView.closes, std::vector<bool>{false});
+
+    // 2011 recalls the field's value from the store saved last.
+    formView.script = [&](FormEngine& engine) {
+        formView.typed = {{sf::kName, ru("Магазин")}};
+        engine.okPressed();
+    };
+    list->changeButton();
+    std::string recalled;
+    formView.script = [&](FormEngine& engine) {
+        formView.focused = sf::kName;
+        engine.toolbarPressed(2011);
+        recalled = *engine.record().value("STO:NAME");
+        engine.cancelPressed();
+    };
+    list->insertButton();
+    EXPECT_EQ(recalled, ru("Магазин"));
     EXPECT_EQ(form.section, "Store_up");
-    EXPECT_EQ(asked, (std::vector<std::string>{"Store", "Store", "Store"}));
+    EXPECT_EQ(asked, std::vector<std::string>(7, "Store"))
+        << "the list opening, then the list and the form for each of three forms";
 }
 
 TEST_F(StoreBook, DuplicateCodeIsReportedAsCod) {
