@@ -49,9 +49,9 @@ void dispatch(const DispatchCommand& command) {
             return;
         case Procedure::Employees: MOL_T(); return;
         case Procedure::Departments: OTDMOL_T(); return;
+        case Procedure::Categories: KATMOL_T(); return;
+        case Procedure::Objects: OBJECT_T(); return;
         case Procedure::InfoScreen: runInfoScreen(); return;
-        case Procedure::Categories:
-        case Procedure::Objects:
         case Procedure::Unknown: break;
     }
     platform::messageBox(platform::ru("Нет процедуры: ") + command.procedure, platform::ru(" Ошибка C_Dos "),

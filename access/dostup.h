@@ -157,6 +157,12 @@ DOSTUP_API void PUTMOLLOG(const char *operation);
  * message box. */
 DOSTUP_API void C_DOS(const char *command);
 
+/* Employee categories "Категории Сотрудников", with the rights grid of the
+ * highlighted category behind its "Доступ" button. */
+DOSTUP_API void KATMOL_T(void);
+/* Access objects of the suite, the designations DOSTOBJ is asked about. */
+DOSTUP_API void OBJECT_T(void);
+
 /* Renders a staff document into a PDF file without any window, for a host's
  * command line: "Staff", "StaffByDepartment", "StaffStatement" (the staff lists),
  * "TravelCertificate" and "PowerOfAttorney" (for the employee `code`), in any

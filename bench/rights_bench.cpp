@@ -1,8 +1,13 @@
 // The rights check as every list opening and every insert, change and delete press
-// asks it: files open, a rights table of 100 categories by 1,000 objects.
+// asks it, and the rights grid of one category (a page of marks, a ban toggled):
+// files open, a rights table of 100 categories by 1,000 reference-book objects.
 #include "access/access_files.h"
 #include "access/dostup.h"
+#include "framework/browse/browse_engine.h"
 #include "framework/file_access.h"
+#include "framework/shared_state.h"
+#include "platform/cp1251.h"
+#include "staff/d_rights_grid.h"
 
 #include <benchmark/benchmark.h>
 
@@ -38,6 +43,7 @@ void prepare() {
     std::filesystem::current_path(pattern);
     DOSTUP_INITDLL();
     auto& files = dostup::accessFiles();
+    files.object.create();  // the bench's objects alone, not a new installation's
     for (storage::DataFile* f : {&files.mol, &files.object, &files.dostup}) framework::useFile(*f);
 
     storage::Record& mol = files.mol.record();
@@ -52,6 +58,7 @@ void prepare() {
         r.clear();
         r.setValue("OBJ:ID", std::to_string(id));
         r.setValue("OBJ:OBOZN", objectName(id));
+        r.setValue("OBJ:TYPE", platform::ru("Справочник"));
         files.object.add();
     }
     files.object.commit();
@@ -90,6 +97,88 @@ void RightsCheckWithAGivenCategory(benchmark::State& state) {
     }
 }
 BENCHMARK(RightsCheckWithAGivenCategory)->Unit(benchmark::kMicrosecond);
+
+// A list box of 20 rows that takes the engine's page and nothing else.
+class PageView : public framework::browse::BrowseView {
+public:
+    int highlighted = 1;
+    bool pending = false;
+    void openWindow(const framework::browse::ListWindowSetup&) override {}
+    void closeWindow() override {}
+    int visibleRows() const override { return kRows; }
+    void showRows(const std::vector<std::vector<std::string>>& rows) override {
+        benchmark::DoNotOptimize(rows.data());
+    }
+    int chosenRow() const override { return highlighted; }
+    void highlightRow(int row) override { highlighted = row; }
+    void showButton(framework::browse::ListButton, bool) override {}
+    void enableButton(framework::browse::ListButton, bool) override {}
+    void showScrollBar(bool) override {}
+    void setThumb(int) override {}
+    void setWaitCursor(bool) override {}
+    void focusList() override {}
+    void postNewSelection() override { pending = true; }
+    int activeTab() const override { return 1; }
+    void prepareToolbar(const std::vector<framework::browse::ToolbarButtonState>&) override {}
+    void beep() override {}
+    void pump(framework::browse::BrowseEngine& engine) {
+        while (pending) {
+            pending = false;
+            engine.newSelection();
+        }
+    }
+    static constexpr int kRows = 20;
+};
+
+// The same number of rights checks as the grid shows rows: the yardstick.
+void RightsChecksForAPageOfRows(benchmark::State& state) {
+    prepare();
+    const std::int16_t category = 42;
+    int id = 1;
+    for (auto _ : state) {
+        for (int row = 0; row < PageView::kRows; ++row) {
+            benchmark::DoNotOptimize(DOSTOBJ(objectName(id).c_str(), &category));
+            id = id % 1000 + 1;
+        }
+    }
+}
+BENCHMARK(RightsChecksForAPageOfRows)->Unit(benchmark::kMicrosecond);
+
+// The grid of category 42 filled again from its top: 20 rows with their marks.
+void RightsGridPageOfMarks(benchmark::State& state) {
+    prepare();
+    framework::setRightsCheck([](const std::string&) { return std::int16_t{0}; });
+    PageView view;
+    framework::browse::BrowseEngine grid(staff::rightsGrid(42, "Bench"), view);
+    grid.open();
+    grid.windowOpened();
+    view.pump(grid);
+    for (auto _ : state) {
+        grid.restart();
+        view.pump(grid);
+    }
+    grid.closeButton();
+}
+BENCHMARK(RightsGridPageOfMarks)->Unit(benchmark::kMicrosecond);
+
+// A ban button pressed on the highlighted row: the row fetched, inverted and put
+// back, and its marks shown again.
+void RightsGridToggleBan(benchmark::State& state) {
+    prepare();
+    framework::setRightsCheck([](const std::string&) { return std::int16_t{0}; });
+    PageView view;
+    framework::browse::BrowseEngine grid(staff::rightsGrid(42, "Bench"), view);
+    grid.open();
+    grid.windowOpened();
+    view.pump(grid);
+    view.highlighted = 5;
+    for (auto _ : state) {
+        grid.extraButton(2);
+        view.pump(grid);
+    }
+    grid.closeButton();
+}
+BENCHMARK(RightsGridToggleBan)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -5,4 +5,4 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 "$ROOT/scripts/setup.sh"
 "$ROOT/scripts/build.sh" -DTARVO_BUILD_TESTS=ON
 cd "${BUILD_DIR:-$ROOT/build}"
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"${JOBS:-2}"
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300 -j"${JOBS:-2}"

@@ -6,6 +6,7 @@
 #include "refbooks/c_firm.h"
 #include "refbooks/c_kurs.h"
 #include "refbooks/c_price.h"
+#include "refbooks/c_store.h"
 #include "refbooks/c_typeop.h"
 #include "refbooks/c_valut.h"
 #include "shell/main_frame.h"
@@ -37,9 +38,18 @@ void installBooks(MainFrame& frame) {
     frame.setCommand(ru("Типы Операций"), [](QMdiArea* area) {
         ui::openList(refbooks::typeOpList([] { ui::runFormWindow(refbooks::typeOpForm()); }), area);
     });
+    frame.setCommand(ru("Участки"), [](QMdiArea* area) {
+        // The responsible employee is picked in the library's selection list.
+        refbooks::StoreStaff staff{[]() -> std::uint16_t { return MOL_S(); },
+                                   [](std::uint16_t code) { return std::string(GETMOL_SNAME(code)); }};
+        ui::openList(refbooks::storeList([staff] { ui::runFormWindow(refbooks::storeForm(staff)); }),
+                     area);
+    });
     // The library's staff screens open in the frame they find active.
     frame.setCommand(ru("Сотрудники"), [](QMdiArea*) { MOL_T(); });
     frame.setCommand(ru("Подразделения"), [](QMdiArea*) { OTDMOL_T(); });
+    frame.setCommand(ru("Категории"), [](QMdiArea*) { KATMOL_T(); });
+    frame.setCommand(ru("Объекты"), [](QMdiArea*) { OBJECT_T(); });
 }
 
 }  // namespace shell

@@ -5,6 +5,7 @@
 #include "platform/user_services.h"
 #include "refbooks/ref_files.h"
 #include "refbooks/typeop_report.h"
+#include "refbooks/c_store.h"
 #include "shell/staff_documents_print.h"
 #include "shell/startup.h"
 #include "storage/data_file.h"
@@ -101,6 +102,8 @@ std::vector<PrintableReport>& registry() {
         std::vector<PrintableReport> known{
             fileReport("TypeOp", "operation types, \"Типы Операций\"", refbooks::typeOpReport,
                        files.typeOp, refbooks::kTypeOpReportKey),
+            fileReport("Store", "stores, \"Справочник Участков\"", refbooks::storeReport,
+                       files.store, refbooks::kStoreReportKey),
         };
         for (PrintableReport& staff : staffDocumentReports()) known.push_back(std::move(staff));
         return known;

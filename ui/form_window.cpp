@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFontMetrics>
@@ -430,15 +431,15 @@ void FormWindow::addControl(QGridLayout* grid, const FormField& field, bool half
             drop->setSizeAdjustPolicy(QComboBox::AdjustToContents);
             if (field.choices)
                 for (const auto& [value, text] : field.choices()) drop->addItem(toQt(text), toQt(value));
+            else
+                for (const auto& [text, value] : field.options) drop->addItem(toQt(text), toQt(value));
             place(drop, Qt::AlignLeft);
             control.drop = drop;
             control.widget = drop;
             connect(drop, &QComboBox::activated, this, [this, entry = field.entry](int chosen) {
                 const Control* c = controlOf(entry);
                 if (!engine_ || closed_ || !c || chosen < 0) return;
-                const int index = record().layout().fieldIndex(c->field->field);
-                if (index < 0) return;
-                record().setValue(static_cast<std::size_t>(index), fromQt(c->drop->itemData(chosen).toString()));
+                storeDrop(*c, chosen);
                 engine_->entryAccepted(entry);
             });
             break;
@@ -717,6 +718,8 @@ std::optional<int> FormWindow::readEntries() {
             control.line->setModified(false);
         } else if (control.check) {
             framework::form::storeCheck(record(), *control.field, control.check->isChecked());
+        } else if (control.drop) {
+            if (control.drop->currentIndex() >= 0) storeDrop(control, control.drop->currentIndex());
         } else if (control.options) {
             const int chosen = control.options->checkedId();
             const int index = record().layout().fieldIndex(control.field->field);
@@ -808,6 +811,14 @@ void FormWindow::setControlsEnabled(bool enabled) {
     for (const auto& [number, panel] : lists_) panel->setEnabled(enabled);
     ok_->setEnabled(enabled);
     cancel_->setEnabled(enabled);
+}
+
+// The chosen option's value into the field; an unknown stored value stays until
+// an option is chosen.
+void FormWindow::storeDrop(const Control& control, int chosen) const {
+    const int index = record().layout().fieldIndex(control.field->field);
+    if (index < 0 || chosen < 0 || chosen >= control.drop->count()) return;
+    record().setValue(static_cast<std::size_t>(index), fromQt(control.drop->itemData(chosen).toString()));
 }
 
 void FormWindow::focusEntry(int entry) {

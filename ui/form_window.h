@@ -156,6 +156,7 @@ private:
     bool storeLine(const Control& control) const;
     void showImage(const Control& control) const;
     bool storeText(const Control& control) const;
+    void storeDrop(const Control& control, int chosen) const;
     void entryFinished(int entry);
     void commitFocusedEntry();
     void pressOk();

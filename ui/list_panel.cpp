@@ -6,6 +6,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QRadioButton>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -52,6 +55,10 @@ ListPanel::ListPanel(const framework::browse::BrowseDefinition& definition, Engi
 // An entry above the list that edits a list local: a changed text sets the local
 // and forces a refresh, so a range on it starts the list again.
 void ListPanel::buildEntry(const framework::browse::ListEntry& entry) {
+    if (!entry.choices.empty()) {
+        buildChoices(entry);
+        return;
+    }
     auto* row = new QHBoxLayout;
     auto* prompt = new QLabel(toQt(entry.prompt), this);
     entry_ = new QLineEdit(this);
@@ -174,6 +181,31 @@ void ListPanel::showControls() {
             shown.drop->setCurrentIndex(shown.drop->findData(value));
         }
     }
+}
+
+// A list local chosen among fixed texts: a row of option buttons. Choosing one
+// sets the local, fills the list again from its top and gives the list the focus.
+void ListPanel::buildChoices(const framework::browse::ListEntry& entry) {
+    choicesBox_ = new QGroupBox(toQt(entry.prompt), this);
+    auto* row = new QHBoxLayout(choicesBox_);
+    choices_ = new QButtonGroup(choicesBox_);
+    const std::string current(platform::clip(entry.get ? entry.get() : std::string()));
+    for (std::size_t i = 0; i < entry.choices.size(); ++i) {
+        auto* option = new QRadioButton(toQt(entry.choices[i]), choicesBox_);
+        option->setChecked(platform::clip(entry.choices[i]) == current);
+        row->addWidget(option);
+        choices_->addButton(option, static_cast<int>(i));
+    }
+    row->addStretch(1);
+    auto* column = static_cast<QVBoxLayout*>(layout());
+    column->addWidget(choicesBox_);
+    column->addSpacing(6);
+    connect(choices_, &QButtonGroup::idClicked, this,
+            [this, set = entry.set, texts = entry.choices](int chosen) {
+                if (set) set(texts[static_cast<std::size_t>(chosen)]);
+                if (BrowseEngine* engine = engine_()) engine->restart();
+                focusList();
+            });
 }
 
 ListPanel::~ListPanel() {
@@ -302,6 +334,27 @@ void ListPanel::buildButtons(const framework::browse::BrowseDefinition& definiti
         });
         return button;
     };
+    extras_.assign(definition.extraButtons.size(), nullptr);
+    auto addExtras = [this, &definition](bool leading) {
+        for (std::size_t i = 0; i < definition.extraButtons.size(); ++i) {
+            const framework::browse::ExtraButton& button = definition.extraButtons[i];
+            if (button.leading != leading) continue;
+            QPushButton* extra = makeButton(button.label, QStyle::SP_ArrowRight);
+            // The copy and print pictures come from the desktop's icon theme when it has them.
+            if (button.icon == "Copy_rec.ico")
+                extra->setIcon(QIcon::fromTheme(QStringLiteral("edit-copy"), extra->icon()));
+            else if (button.icon == "Print.ico")
+                extra->setIcon(QIcon::fromTheme(
+                    QStringLiteral("document-print"),
+                    style()->standardIcon(QStyle::SP_FileDialogContentsView)));
+            buttonRow_->addWidget(extra);
+            extras_[i] = extra;
+            connect(extra, &QPushButton::clicked, this, [this, i] {
+                if (BrowseEngine* engine = engine_()) engine->extraButton(i);
+            });
+        }
+    };
+    addExtras(true);
     if (definition.buttons.select) {
         select_ = add(makeButton(labels.select, QStyle::SP_DialogApplyButton),
                       &BrowseEngine::selectButton);
@@ -314,18 +367,7 @@ void ListPanel::buildButtons(const framework::browse::BrowseDefinition& definiti
                       &BrowseEngine::changeButton);
     if (definition.buttons.remove)
         delete_ = add(makeButton(labels.remove, QStyle::SP_TrashIcon), &BrowseEngine::deleteButton);
-    for (std::size_t i = 0; i < definition.extraButtons.size(); ++i) {
-        const framework::browse::ExtraButton& button = definition.extraButtons[i];
-        QPushButton* extra = makeButton(button.label, QStyle::SP_ArrowRight);
-        // The copy picture comes from the desktop's icon theme when it has one.
-        if (button.icon == "Copy_rec.ico")
-            extra->setIcon(QIcon::fromTheme(QStringLiteral("edit-copy"), extra->icon()));
-        buttonRow_->addWidget(extra);
-        extras_.push_back(extra);
-        connect(extra, &QPushButton::clicked, this, [this, i] {
-            if (BrowseEngine* engine = engine_()) engine->extraButton(i);
-        });
-    }
+    addExtras(false);
     buttonRow_->addStretch(1);
 }
 
@@ -339,6 +381,7 @@ QSize ListPanel::designSize(int rows) const {
     if (tabs_) height += tabs_->sizeHint().height();
     if (heading_) height += heading_->sizeHint().height() + 6;
     if (entry_) height += entry_->sizeHint().height() + 6;
+    if (choicesBox_) height += choicesBox_->sizeHint().height() + 6;
     const QSize buttons = buttonRow_->sizeHint();
     if (buttons.height() > 0) height += 8 + buttons.height();
     return {std::max(tableWidth, buttons.width()), height};

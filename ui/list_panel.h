@@ -18,7 +18,10 @@
 
 class QCheckBox;
 class QComboBox;
+class QAbstractButton;
+class QButtonGroup;
 class QFrame;
+class QGroupBox;
 class QHBoxLayout;
 class QLabel;
 class QLineEdit;
@@ -60,6 +63,7 @@ public:
     }
     // Shows every book control's value and the controls of the chosen tab.
     void showControls();
+    QButtonGroup* choices() const { return choices_; }  // its option buttons, if it has choices
     QFrame* tableFrame() const { return tableFrame_; }
     QPushButton* button(framework::browse::ListButton which) const;
     QPushButton* extraButton(std::size_t index) const;
@@ -92,6 +96,7 @@ protected:
 private:
     void buildEntry(const framework::browse::ListEntry& entry);
     void buildControls(const std::vector<framework::browse::ListControl>& controls);
+    void buildChoices(const framework::browse::ListEntry& entry);
     void buildTable(const framework::browse::BrowseDefinition& definition);
     void buildButtons(const framework::browse::BrowseDefinition& definition);
     bool tableKey(QKeyEvent* event);
@@ -113,6 +118,8 @@ private:
     QLabel* heading_ = nullptr;
     QLineEdit* entry_ = nullptr;
     std::string lastEntry_;
+    QGroupBox* choicesBox_ = nullptr;
+    QButtonGroup* choices_ = nullptr;
     QTabBar* tabs_ = nullptr;
     QFrame* tableFrame_ = nullptr;
     QTableView* table_ = nullptr;

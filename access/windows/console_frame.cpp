@@ -65,6 +65,8 @@ ConsoleFrame::ConsoleFrame(QWidget* parent) : ui::FrameWindow(consoleSetup(), pa
     using platform::ru;
     setCommand(ru("Сотрудники"), [](QMdiArea*) { MOL_T(); });
     setCommand(ru("Подразделения"), [](QMdiArea*) { OTDMOL_T(); });
+    setCommand(ru("Категории Сотрудников"), [](QMdiArea*) { KATMOL_T(); });
+    setCommand(ru("Обьекты системы"), [](QMdiArea*) { OBJECT_T(); });
     setCommand(ru("Фильтры"), [](QMdiArea*) { FILTER_T(); });
     // "FrameFile" of section "Interface": the frame's background, tiled.
     const std::string frameFile =

@@ -40,6 +40,8 @@ struct ColumnDefinition {
     // A field of another file whose record buffer the book's rowRead hook fills
     // for every row read (a looked-up name); nullptr = the list's own file.
     storage::DataFile* file = nullptr;
+    // A flag column: this text when the field is not zero, blanks otherwise ("X").
+    std::string flagMark;
 };
 
 // A list limited to the children of one parent record.
@@ -118,17 +120,22 @@ struct ListButtonLabels {
 struct ExtraButton {
     ButtonLabel label;
     std::function<void(BrowseEngine& list)> action;
-    std::string icon;  // the book's picture for it ("Copy_rec.ico"); empty = an arrow
+    std::string icon;  // the book's picture for it ("Copy_rec.ico", "Print.ico"); empty = an arrow
+    bool leading = false;  // stands before the list's own buttons instead of after them
 };
 
 // An entry above the list that edits a list local ("Обозначение таблицы" for
 // loc:Tabl). The window shows `get()`; when the operator changes the text it
 // calls `set` and forces a refresh, so a range on that local starts again.
+// With `choices` the entry is a row of option buttons instead: choosing one calls
+// `set` with its text, restarts the list from its top (BrowseEngine::restart)
+// and moves the focus to the list.
 struct ListEntry {
     std::string prompt;  // code page 1251
     int characters = 20;  // the longest text it takes
     std::function<std::string()> get;
     std::function<void(const std::string&)> set;
+    std::vector<std::string> choices;  // code page 1251; empty = a text entry
 };
 
 // A control of the book's own above the list (a search entry, a check box with

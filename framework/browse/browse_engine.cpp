@@ -118,6 +118,12 @@ void BrowseEngine::forceRefresh() {
     refresh();
 }
 
+void BrowseEngine::restart() {
+    if (closed_) return;
+    state_.restartPending = true;
+    forceRefresh();
+}
+
 void BrowseEngine::tabChanged() {
     if (closed_) return;
     if (def_.tabChanging) def_.tabChanging(*this);

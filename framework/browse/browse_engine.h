@@ -86,6 +86,13 @@ public:
     // --- For books and hosts -----------------------------------------------------
     void refresh();
     void forceRefresh();  // as on regaining focus
+    // Fills the list again from the top of the active order (a filter's bound
+    // local changed).
+    void restart();
+    // Reads the highlighted record again by its position and rebuilds its row
+    // alone (its looked-up fields through rowRead); the page and the highlight
+    // stay where they are. Nothing happens while the page is empty.
+    void rereadHighlightedRow();
     // Re-reads the highlighted record into the buffer with change detection armed
     // (before handing it to anything else: a report, another list).
     void readHighlightedRecord();

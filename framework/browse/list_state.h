@@ -49,6 +49,7 @@ struct ListState {
     bool addRows = true;
     bool newSelectionPosted = false;
     bool forceRefresh = false;
+    bool restartPending = false;  // the next refresh starts from the top
     std::string highlightedPosition;
     int thumbPosition = 0;
     std::string popupText;

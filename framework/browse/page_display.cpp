@@ -67,6 +67,7 @@ std::vector<std::vector<std::string>> BrowseEngine::cells() const {
         platform::Picture picture;
         std::size_t queueField;
         storage::Record decoded;
+        const std::string* flagMark;
     };
     const auto& fields = page_.fields();
     std::vector<ColumnCell> columns;
@@ -78,7 +79,8 @@ std::vector<std::vector<std::string>> BrowseEngine::cells() const {
         while (q < fields.size() &&
                !(fields[q].buffer == &buffer && static_cast<int>(fields[q].field) == index))
             ++q;
-        columns.push_back({platform::Picture(column.picture), q, storage::Record(buffer.layout())});
+        columns.push_back({platform::Picture(column.picture), q, storage::Record(buffer.layout()),
+                           column.flagMark.empty() ? nullptr : &column.flagMark});
     }
     std::vector<std::vector<std::string>> rows;
     rows.reserve(page_.size());
@@ -95,7 +97,12 @@ std::vector<std::vector<std::string>> BrowseEngine::cells() const {
             const storage::FieldDef& def = column.decoded.layout().fields()[field];
             std::memcpy(column.decoded.data() + def.offset, row.fields[column.queueField].data(),
                         def.size);
-            cells.push_back(formatField(column.decoded, field, column.picture));
+            if (column.flagMark)
+                cells.push_back(column.decoded.getInt(field) != 0
+                                    ? *column.flagMark
+                                    : std::string(column.flagMark->size(), ' '));
+            else
+                cells.push_back(formatField(column.decoded, field, column.picture));
         }
         rows.push_back(std::move(cells));
     }

@@ -48,6 +48,7 @@ public:
     void addBottom(PageRow row) { rows_.push_back(std::move(row)); }
     void dropTop() { rows_.pop_front(); }
     void dropBottom() { rows_.pop_back(); }
+    void replace(std::size_t index, PageRow row) { rows_.at(index - 1) = std::move(row); }
     void remove(std::size_t index) { rows_.erase(rows_.begin() + static_cast<long>(index - 1)); }
 
     // A row from a record read for the page: own fields from `record`, the others

@@ -22,6 +22,11 @@ void BrowseEngine::refresh() {
             state_.rangeChanged = true;
     }
 
+    if (state_.restartPending) {
+        state_.restartPending = false;
+        state_.rangeChanged = true;
+    }
+
     if (state_.sortOrder != state_.previousSortOrder || state_.rangeChanged ||
         state_.forceRefresh) {
         if (state_.forceRefresh && def_.forcedRefresh) def_.forcedRefresh();
@@ -104,6 +109,27 @@ void BrowseEngine::buildDistribution() {
     const storage::Record lowest = fileView_->record();
     if (fileView_->last() != storage::error::kNone) return;
     distribution_.build(lowest, fileView_->record(), static_cast<std::size_t>(field));
+}
+
+// One read through the view from the row's position: when the record still
+// belongs to the view it comes back first, and its row is made anew in place.
+// Otherwise (deleted or filtered out meanwhile) the page is rebuilt around it.
+void BrowseEngine::rereadHighlightedRow() {
+    if (closed_ || page_.empty()) return;
+    takeChoice();
+    const auto row = static_cast<std::size_t>(state_.currentRow);
+    const std::string position = page_.row(row).position;
+    if (!fileView_->isOpen()) reopenView();
+    fileView_->resetTo(position);
+    fileView_->setBatch(1);
+    if (fileView_->next() != storage::error::kNone || fileView_->position() != position) {
+        forceRefresh();
+        return;
+    }
+    page_.replace(row, page_.makeRow(fileView_->record(), position));
+    page_.copyToBuffers(row);
+    pageDirty_ = true;
+    showPage();
 }
 
 void BrowseEngine::readHighlightedRecord() {

@@ -34,7 +34,7 @@ enum class FieldControl {
     Button,   // a button of the book's own; its press goes to the `control` hook
     TextBox,  // a text entry of several lines (no picture beyond its length)
     Picture,  // an indicator picture ("check" or "cross" in `picture`), shown while `visible`
-    DropList, // a drop-down list of `choices`; the chosen row's value is stored in the field
+    DropList, // a drop-down list of `choices` (or else of `options`); the chosen row's value is stored
     Image,    // a picture area ("140x170" pixels in `picture`) drawing the file `shown`
               // names, scaled to fit; a missing or unreadable file leaves it empty
 };
@@ -46,7 +46,7 @@ struct FormField {
     std::string prompt;     // "Код цены:", or the check box's own text
     std::string tip;        // tool tip
     FieldControl control = FieldControl::Entry;
-    std::vector<std::pair<std::string, std::string>> options;  // text, stored value
+    std::vector<std::pair<std::string, std::string>> options;  // text, stored value (options, drop lists)
     std::string tab;        // the tab sheet page that holds it; empty without tabs
     int column = 0;         // 0 the page's left column, 1 its right column
     // A display that is no field of the record: the run-time text it shows.

@@ -81,6 +81,30 @@ TEST_F(PrintCommand, RendersTheOperationTypesIntoAPdf) {
     EXPECT_EQ(framework::userCount(refbooks::referenceFiles().typeOp), 0) << "the file is released";
 }
 
+TEST_F(PrintCommand, RendersTheStoresIntoAPdf) {
+    testing_support::qtApplication();
+    EXPECT_EQ(run({"--print", "Store", "--pdf", "none.pdf"}), 2) << "no store: nothing to print";
+    {
+        storage::DataFile file(refbooks::storeLayout());
+        file.setName(".\\Dat\\Store");
+        framework::FileUse use(file);
+        file.record().clear();
+        file.record().setValue("STO:COD", "4");
+        file.record().setValue("STO:NAME", ru("Центральный склад"));
+        file.record().setValue("STO:ADRESS1", ru("ул. Мира, 5"));
+        file.record().setValue("STO:PHONE", "555-12-34");
+        ASSERT_EQ(file.add(), 0);
+    }
+    EXPECT_EQ(run({"--print", "Store", "--pdf", "stores.pdf"}), 0);
+    EXPECT_EQ(error, "");
+    const QString text = testing_support::pdfText(inFolder("stores.pdf")).simplified();
+    EXPECT_TRUE(text.contains(QStringLiteral("Справочник Участков"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Код Участок Адрес Телефон"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("4 Центральный склад ул. Мира, 5 555-12-34")))
+        << text.toStdString();
+    EXPECT_EQ(framework::userCount(refbooks::referenceFiles().store), 0) << "the file is released";
+}
+
 TEST_F(PrintCommand, WrongCommandLinesFailWithAMessage) {
     EXPECT_EQ(run({}), std::nullopt) << "no --print: the program opens its frame";
     EXPECT_EQ(run({"--pdf", "x.pdf"}), std::nullopt);

@@ -143,7 +143,7 @@ TEST_F(StaffPrintCommand, EmployeeOptionIsCheckedAndANobodyWritesNothing) {
     EXPECT_FALSE(std::filesystem::exists(folder.path() / "x.pdf"));
 
     EXPECT_EQ(run({"--print", "Nothing", "--pdf", "x.pdf"}), 1);
-    EXPECT_NE(error.find("TypeOp, Staff, StaffByDepartment, StaffStatement, TravelCertificate, "
+    EXPECT_NE(error.find("TypeOp, Store, Staff, StaffByDepartment, StaffStatement, TravelCertificate, "
                          "PowerOfAttorney"),
               std::string::npos)
         << error;

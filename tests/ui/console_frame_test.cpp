@@ -69,6 +69,8 @@ TEST_F(Console, FrameHasItsTitleMenuAndBackground) {
         EXPECT_NE(frame.menuItem(ru(item)), nullptr) << item;
     EXPECT_TRUE(frame.menuItem(ru("Подразделения"))->isEnabled());
     EXPECT_TRUE(frame.menuItem(ru("Фильтры"))->isEnabled());
+    EXPECT_TRUE(frame.menuItem(ru("Категории Сотрудников"))->isEnabled());
+    EXPECT_TRUE(frame.menuItem(ru("Обьекты системы"))->isEnabled());
     EXPECT_EQ(frame.menuItem(ru("Фильтры"))->toolTip(), QString::fromUtf8("Списки Фильтров"));
     const QImage background = frame.area()->background().textureImage();
     ASSERT_FALSE(background.isNull()) << "FrameFile is the frame's background";

@@ -1,0 +1,170 @@
+#include "staff/d_rights_grid.h"
+
+#include "access/access_files.h"
+#include "framework/browse/browse_engine.h"
+#include "framework/file_access.h"
+#include "framework/referential_rules.h"
+#include "framework/standard_messages.h"
+#include "platform/cp1251.h"
+#include "storage/data_file.h"
+
+#include <memory>
+
+namespace staff {
+
+namespace {
+
+using platform::ru;
+using Side = framework::browse::CellAlignment::Side;
+
+dostup::AccessFiles& files() { return dostup::accessFiles(); }
+
+// The type the grid shows, bound as loc:Type for its filter: the word padded to
+// twelve characters.
+struct GridState {
+    std::uint16_t category = 0;
+    std::string type;
+    platform::NameBindings names;
+};
+
+std::string padded(const std::string& type) {
+    std::string text = type;
+    if (text.size() < 12) text.resize(12, ' ');
+    return text;
+}
+
+const std::array<const char*, 8> kBanTips = {
+    "Запретить / снять запрет доступа ко Объекту целиком",
+    "Запретить / снять запрет на Добавление",
+    "Запретить / снять запрет на Изменение",
+    "Запретить / снять запрет на Удаление",
+    "Запретить / снять запрет на Запись",
+    "Запретить / снять запрет на Утверждение",
+    "Запретить / снять запрет на Разутверждение",
+    "Запретить / снять запрет на Печать"};
+
+const std::array<const char*, 8> kMarkHeaders = {"Х",  "Добавление", "Изменение", "Удаление",
+                                                  "Ok", "Утвержд",    "Разутв",    "Печать"};
+
+// The files the grid reads while it lives besides its own list file.
+struct FilesInUse {
+    framework::FileUse dostup{files().dostup};
+    framework::FileUse katMol{files().katMol};
+};
+
+}  // namespace
+
+const std::array<std::string, 5>& objectTypes() {
+    static const std::array<std::string, 5> types = {ru("Справочник"), ru("Документ"), ru("Поле"),
+                                                     ru("Отчет"), ru("Меню")};
+    return types;
+}
+
+void readRightsRow(std::uint16_t category, std::uint16_t object) {
+    storage::DataFile& dostup = files().dostup;
+    storage::Record& row = dostup.record();
+    row.clear();
+    row.setValue("DOS:KATEGCODE", std::to_string(category));
+    row.setValue("DOS:OBJECTID", std::to_string(object));
+    if (dostup.get(*dostup.layout().key("KATEG_KEY")) != storage::error::kNone) row.clear();
+}
+
+bool toggleBan(std::uint16_t category, std::uint16_t object, int flag) {
+    if (flag < 0 || flag >= static_cast<int>(kBanFlags.size())) return false;
+    storage::DataFile& dostup = files().dostup;
+    const framework::FileUse use(dostup);
+    storage::Record& row = dostup.record();
+    row.clear();
+    row.setValue("DOS:KATEGCODE", std::to_string(category));
+    row.setValue("DOS:OBJECTID", std::to_string(object));
+    const char* field = kBanFlags[static_cast<std::size_t>(flag)];
+    dostup.watch();
+    const int found = dostup.get(*dostup.layout().key("KATEG_KEY"));
+    if (found == storage::error::kRecordNotFound) {
+        row.clear();
+        row.setValue("DOS:KATEGCODE", std::to_string(category));
+        row.setValue("DOS:OBJECTID", std::to_string(object));
+        row.setValue(field, "1");
+        dostup.clearCurrent();
+        if (dostup.add() == storage::error::kNone) return true;
+        framework::standardMessage(14, {}, dostup.lastError());
+        return false;
+    }
+    if (found != storage::error::kNone) {
+        framework::standardMessage(35, dostup.label(), dostup.lastError());
+        return false;
+    }
+    const storage::Record original = row;
+    row.setValue(field, row.getInt(static_cast<std::size_t>(row.layout().fieldIndex(field))) == 0
+                            ? "1"
+                            : "0");
+    return framework::updateRecord(dostup, original) == framework::kUpdateDone;
+}
+
+framework::browse::BrowseDefinition rightsGrid(std::uint16_t code, const std::string& name) {
+    auto state = std::make_shared<GridState>();
+    state->category = code;
+    state->type = padded(objectTypes()[0]);
+    state->names.bind("loc:Type", [s = state.get()] { return s->type; });
+
+    framework::browse::BrowseDefinition list{files().object};
+    list.sorts = {{"OBJ:OBOZN_KEY", "", "", std::nullopt, "(obj:Type=loc:Type)"}};
+    list.names = &state->names;
+    list.columns = {
+        {"OBJ:OBOZN", ru("Обьект"), 80, "@s20", {Side::Left, 2}, {Side::Left, 2}},
+        {"OBJ:NAME", ru("Наименование"), 160, "@s50", {Side::Left, 2}, {Side::Left, 2}},
+    };
+    for (std::size_t i = 0; i < kBanFlags.size(); ++i) {
+        framework::browse::ColumnDefinition mark{kBanFlags[i], ru(kMarkHeaders[i]), i == 0 ? 12 : 40,
+                                                  "@s1", {Side::Centre, 0}, {Side::Centre, 0},
+                                                  &files().dostup};
+        mark.flagMark = "X";
+        list.columns.push_back(std::move(mark));
+    }
+    list.carriedFields = {"OBJ:ID", "OBJ:TYPE"};
+    list.title = ru("Запрет доступа к Обьектам системы");
+    list.heading = ru("Категория: ") + std::string(platform::clip(name));
+    list.accessObject = "Dostup";
+    list.reaskRights = false;
+    list.refusals.caption = ru(" Ошибка");
+    list.refusals.access = ru("Доступ запрещен ");
+    list.buttons = {false, false, false, false};
+    list.popup = framework::browse::PopupMenuTexts::none();
+    list.labels.close = {ru("Выход")};
+    list.iniSection = "Dostup_t";
+    list.helpTopic = "Sprav\\Object.htm";
+    list.entry = framework::browse::ListEntry{
+        "", 12, [state] { return state->type; },
+        [state](const std::string& type) { state->type = padded(type); },
+        {objectTypes().begin(), objectTypes().end()}};
+
+    auto inUse = std::make_shared<FilesInUse>();
+    list.rowRead = [state, inUse](const storage::Record& object) {
+        // An object of another type is about to be filtered out: no read for it.
+        if (platform::clip(*object.value("OBJ:TYPE")) != platform::clip(state->type)) {
+            files().dostup.record().clear();
+            return;
+        }
+        readRightsRow(state->category,
+                      static_cast<std::uint16_t>(object.getInt(
+                          static_cast<std::size_t>(object.layout().fieldIndex("OBJ:ID")))));
+    };
+    for (std::size_t i = 0; i < kBanFlags.size(); ++i) {
+        list.extraButtons.push_back(
+            // Each button is captioned like the column of marks it sets.
+            {{ru(kMarkHeaders[i]), ru(kBanTips[i])},
+             [state, i](framework::browse::BrowseEngine& grid) {
+                 if (grid.page().empty()) return;
+                 grid.readHighlightedRecord();
+                 const storage::Record& object = files().object.record();
+                 const auto id = static_cast<std::uint16_t>(
+                     object.getInt(static_cast<std::size_t>(object.layout().fieldIndex("OBJ:ID"))));
+                 toggleBan(state->category, id, static_cast<int>(i));
+                 grid.rereadHighlightedRow();
+             },
+             ""});
+    }
+    return list;
+}
+
+}  // namespace staff
