@@ -117,9 +117,9 @@ void FrameWindow::buildMenu() {
             this, [this] { clipboard("paste"); });
 
     // Screens arrive with their commands (setCommand); until then an item is greyed.
-    for (const FrameMenu& spec : setup_.menus) {
-        QMenu* menu = menuBar()->addMenu(text(spec.title));
-        for (const FrameMenuItem& entry : spec.items) item(menu, entry.label, entry.tip)->setEnabled(false);
+    for (const FrameMenu& declared : setup_.menus) {
+        QMenu* menu = menuBar()->addMenu(text(declared.title));
+        for (const FrameMenuItem& entry : declared.items) item(menu, entry.label, entry.tip)->setEnabled(false);
     }
 
     QMenu* window = menuBar()->addMenu(QStringLiteral("&Window"));
