@@ -3,6 +3,7 @@
 // files open, a rights table of 100 categories by 1,000 reference-book objects.
 #include "access/access_files.h"
 #include "access/dostup.h"
+#include "bench/data_folder.h"
 #include "framework/browse/browse_engine.h"
 #include "framework/file_access.h"
 #include "framework/shared_state.h"
@@ -19,15 +20,9 @@ namespace {
 
 std::string objectName(int id) { return "Object" + std::to_string(id); }
 
-std::filesystem::path& dataFolder() {
-    static std::filesystem::path folder;
+const std::filesystem::path& dataFolder() {
+    static const std::filesystem::path& folder = bench::enterTemporaryDataFolder("tarvo-rights");
     return folder;
-}
-
-void removeDataFolder() {
-    std::error_code ec;
-    std::filesystem::current_path(std::filesystem::temp_directory_path(), ec);
-    std::filesystem::remove_all(dataFolder(), ec);
 }
 
 // Builds the data folder once per process, in a temporary folder.
@@ -35,12 +30,7 @@ void prepare() {
     static bool done = false;
     if (done) return;
     done = true;
-    std::string pattern = (std::filesystem::temp_directory_path() / "tarvo-rights-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) std::abort();
-    dataFolder() = pattern;
-    std::atexit(removeDataFolder);
-    std::filesystem::create_directories(std::filesystem::path(pattern) / "Dat");
-    std::filesystem::current_path(pattern);
+    dataFolder();
     DOSTUP_INITDLL();
     auto& files = dostup::accessFiles();
     files.object.create();  // the bench's objects alone, not a new installation's

@@ -9,6 +9,7 @@
 #include "access/access_files.h"
 #include "access/access_layouts.h"
 #include "access/dostup.h"
+#include "bench/data_folder.h"
 #include "framework/file_access.h"
 #include "platform/cp1251.h"
 #include "platform/fixed_text.h"
@@ -35,15 +36,9 @@ namespace {
 constexpr int kEmployees = 10000;
 constexpr int kDepartments = 40;
 
-std::filesystem::path& dataFolder() {
-    static std::filesystem::path folder;
+const std::filesystem::path& dataFolder() {
+    static const std::filesystem::path& folder = bench::enterTemporaryDataFolder("tarvo-staff");
     return folder;
-}
-
-void removeDataFolder() {
-    std::error_code ec;
-    std::filesystem::current_path(std::filesystem::temp_directory_path(), ec);
-    std::filesystem::remove_all(dataFolder(), ec);
 }
 
 // The access files with 10,000 employees, built once per process in a temporary folder.
@@ -51,12 +46,7 @@ void prepare() {
     static bool done = false;
     if (done) return;
     done = true;
-    std::string pattern = (std::filesystem::temp_directory_path() / "tarvo-staff-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) std::abort();
-    dataFolder() = pattern;
-    std::atexit(removeDataFolder);
-    std::filesystem::create_directories(std::filesystem::path(pattern) / "Dat");
-    std::filesystem::current_path(pattern);
+    dataFolder();
     platform::writeCString(g_IniFileName, ".\\Dostup.ini");
 
     dostup::AccessFiles& files = dostup::accessFiles();

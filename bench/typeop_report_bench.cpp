@@ -8,6 +8,7 @@
 // before the run, and for the window the ticks, the longest gap between ticks and
 // the longest single tick. Runs on the offscreen platform unless told otherwise.
 // Set TYPEOP_BENCH_PDF to a path to keep the last PDF written.
+#include "bench/data_folder.h"
 #include "framework/data_file_source.h"
 #include "framework/file_access.h"
 #include "platform/cp1251.h"
@@ -37,15 +38,9 @@ namespace {
 
 constexpr int kRecords = 10000;
 
-std::filesystem::path& dataFolder() {
-    static std::filesystem::path folder;
+const std::filesystem::path& dataFolder() {
+    static const std::filesystem::path& folder = bench::enterTemporaryDataFolder("tarvo-typeop");
     return folder;
-}
-
-void removeDataFolder() {
-    std::error_code ec;
-    std::filesystem::current_path(std::filesystem::temp_directory_path(), ec);
-    std::filesystem::remove_all(dataFolder(), ec);
 }
 
 storage::DataFile& typeOpFile() {
@@ -58,12 +53,7 @@ void prepare() {
     static bool done = false;
     if (done) return;
     done = true;
-    std::string pattern = (std::filesystem::temp_directory_path() / "tarvo-typeop-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) std::abort();
-    dataFolder() = pattern;
-    std::atexit(removeDataFolder);
-    std::filesystem::create_directories(std::filesystem::path(pattern) / "Dat");
-    std::filesystem::current_path(pattern);
+    dataFolder();
 
     storage::DataFile& file = typeOpFile();
     file.setName(".\\Dat\\TypeOp");
