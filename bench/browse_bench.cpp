@@ -7,7 +7,7 @@
 //   TARVO_BENCH_DIR=<folder>     keeps the file there and reuses it on later runs
 #include "bench/bench_data.h"
 #include "framework/browse/browse_engine.h"
-#include "framework/browse/browse_view.h"
+#include "bench/quiet_list_view.h"
 #include "platform/user_services.h"
 
 #include <benchmark/benchmark.h>
@@ -26,32 +26,7 @@ using framework::browse::BrowseEngine;
 using framework::browse::ScrollEvent;
 
 constexpr std::int64_t kItems = 1'000'000;
-constexpr int kRows = 20;
-
-// A list box of 20 rows that shows nothing.
-class QuietView : public framework::browse::BrowseView {
-public:
-    bool pending = false;
-    int highlighted = 0;
-    void openWindow(const framework::browse::ListWindowSetup&) override {}
-    void closeWindow() override {}
-    int visibleRows() const override { return kRows; }
-    void showRows(const std::vector<std::vector<std::string>>& rows) override {
-        benchmark::DoNotOptimize(rows.data());
-    }
-    int chosenRow() const override { return highlighted; }
-    void highlightRow(int row) override { highlighted = row; }
-    void showButton(framework::browse::ListButton, bool) override {}
-    void enableButton(framework::browse::ListButton, bool) override {}
-    void showScrollBar(bool) override {}
-    void setThumb(int) override {}
-    void setWaitCursor(bool) override {}
-    void focusList() override {}
-    void postNewSelection() override { pending = true; }
-    int activeTab() const override { return 1; }
-    void prepareToolbar(const std::vector<framework::browse::ToolbarButtonState>&) override {}
-    void beep() override {}
-};
+constexpr int kRows = bench::QuietListView::kRows;
 
 struct Dataset {
     fs::path folder;
@@ -99,7 +74,7 @@ BrowseDefinition itemList() {
 
 // An open list with its first page built, as the window shows it.
 struct OpenList {
-    QuietView view;
+    bench::QuietListView view;
     BrowseEngine engine{itemList(), view};
     OpenList() {
         engine.open();
@@ -107,12 +82,7 @@ struct OpenList {
         settle();
     }
     ~OpenList() { engine.closeButton(); }
-    void settle() {
-        while (view.pending) {
-            view.pending = false;
-            engine.newSelection();
-        }
-    }
+    void settle() { view.pump(engine); }
 };
 
 void OpeningAList(benchmark::State& state) {

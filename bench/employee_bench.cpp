@@ -12,7 +12,7 @@
 #include "access/access_layouts.h"
 #include "access/dostup.h"
 #include "framework/browse/browse_engine.h"
-#include "framework/browse/browse_view.h"
+#include "bench/quiet_list_view.h"
 #include "framework/file_access.h"
 #include "framework/shared_state.h"
 #include "platform/cp1251.h"
@@ -38,32 +38,6 @@ using framework::browse::ScrollEvent;
 
 constexpr int kEmployees = 65535;
 constexpr int kDepartments = 500;
-constexpr int kRows = 20;
-
-class QuietView : public framework::browse::BrowseView {
-public:
-    bool pending = false;
-    int highlighted = 0;
-    int tab = 1;
-    void openWindow(const framework::browse::ListWindowSetup&) override {}
-    void closeWindow() override {}
-    int visibleRows() const override { return kRows; }
-    void showRows(const std::vector<std::vector<std::string>>& rows) override {
-        benchmark::DoNotOptimize(rows.data());
-    }
-    int chosenRow() const override { return highlighted; }
-    void highlightRow(int row) override { highlighted = row; }
-    void showButton(framework::browse::ListButton, bool) override {}
-    void enableButton(framework::browse::ListButton, bool) override {}
-    void showScrollBar(bool) override {}
-    void setThumb(int) override {}
-    void setWaitCursor(bool) override {}
-    void focusList() override {}
-    void postNewSelection() override { pending = true; }
-    int activeTab() const override { return tab; }
-    void prepareToolbar(const std::vector<framework::browse::ToolbarButtonState>&) override {}
-    void beep() override {}
-};
 
 // A surname for a number: three syllables, so the names spread over the key.
 std::string surname(int n) {
@@ -155,7 +129,7 @@ framework::browse::BrowseDefinition listOf(std::int64_t which) {
 }
 
 struct OpenList {
-    QuietView view;
+    bench::QuietListView view;
     std::unique_ptr<BrowseEngine> engine;
     explicit OpenList(std::int64_t which) {
         engine = std::make_unique<BrowseEngine>(listOf(which), view);
@@ -164,12 +138,7 @@ struct OpenList {
         settle();
     }
     ~OpenList() { engine->closeButton(); }
-    void settle() {
-        while (view.pending) {
-            view.pending = false;
-            engine->newSelection();
-        }
-    }
+    void settle() { view.pump(*engine); }
 };
 
 void Opening(benchmark::State& state) {

@@ -4,6 +4,7 @@
 #include "access/access_files.h"
 #include "access/dostup.h"
 #include "bench/data_folder.h"
+#include "bench/quiet_list_view.h"
 #include "framework/browse/browse_engine.h"
 #include "framework/file_access.h"
 #include "framework/shared_state.h"
@@ -88,45 +89,13 @@ void RightsCheckWithAGivenCategory(benchmark::State& state) {
 }
 BENCHMARK(RightsCheckWithAGivenCategory)->Unit(benchmark::kMicrosecond);
 
-// A list box of 20 rows that takes the engine's page and nothing else.
-class PageView : public framework::browse::BrowseView {
-public:
-    int highlighted = 1;
-    bool pending = false;
-    void openWindow(const framework::browse::ListWindowSetup&) override {}
-    void closeWindow() override {}
-    int visibleRows() const override { return kRows; }
-    void showRows(const std::vector<std::vector<std::string>>& rows) override {
-        benchmark::DoNotOptimize(rows.data());
-    }
-    int chosenRow() const override { return highlighted; }
-    void highlightRow(int row) override { highlighted = row; }
-    void showButton(framework::browse::ListButton, bool) override {}
-    void enableButton(framework::browse::ListButton, bool) override {}
-    void showScrollBar(bool) override {}
-    void setThumb(int) override {}
-    void setWaitCursor(bool) override {}
-    void focusList() override {}
-    void postNewSelection() override { pending = true; }
-    int activeTab() const override { return 1; }
-    void prepareToolbar(const std::vector<framework::browse::ToolbarButtonState>&) override {}
-    void beep() override {}
-    void pump(framework::browse::BrowseEngine& engine) {
-        while (pending) {
-            pending = false;
-            engine.newSelection();
-        }
-    }
-    static constexpr int kRows = 20;
-};
-
 // The same number of rights checks as the grid shows rows: the yardstick.
 void RightsChecksForAPageOfRows(benchmark::State& state) {
     prepare();
     const std::int16_t category = 42;
     int id = 1;
     for (auto _ : state) {
-        for (int row = 0; row < PageView::kRows; ++row) {
+        for (int row = 0; row < bench::QuietListView::kRows; ++row) {
             benchmark::DoNotOptimize(DOSTOBJ(objectName(id).c_str(), &category));
             id = id % 1000 + 1;
         }
@@ -138,7 +107,7 @@ BENCHMARK(RightsChecksForAPageOfRows)->Unit(benchmark::kMicrosecond);
 void RightsGridPageOfMarks(benchmark::State& state) {
     prepare();
     framework::setRightsCheck([](const std::string&) { return std::int16_t{0}; });
-    PageView view;
+    bench::QuietListView view;
     framework::browse::BrowseEngine grid(staff::rightsGrid(42, "Bench"), view);
     grid.open();
     grid.windowOpened();
@@ -156,7 +125,7 @@ BENCHMARK(RightsGridPageOfMarks)->Unit(benchmark::kMicrosecond);
 void RightsGridToggleBan(benchmark::State& state) {
     prepare();
     framework::setRightsCheck([](const std::string&) { return std::int16_t{0}; });
-    PageView view;
+    bench::QuietListView view;
     framework::browse::BrowseEngine grid(staff::rightsGrid(42, "Bench"), view);
     grid.open();
     grid.windowOpened();
