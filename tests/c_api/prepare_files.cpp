@@ -42,6 +42,11 @@ int main(int argc, char** argv) {
     object.setValue("OBJ:ID", "2");
     object.setValue("OBJ:OBOZN", "Filter");
     if (files.object.add() != 0) return 1;
+    // The employee lists' object, so MOL_T and MOL_S open without a message.
+    object.clear();
+    object.setValue("OBJ:ID", "3");
+    object.setValue("OBJ:OBOZN", "MOL");
+    if (files.object.add() != 0) return 1;
     framework::useFile(files.filter);
     storage::Record& filter = files.filter.record();
     filter.clear();

@@ -4,7 +4,8 @@
 // answers each one with the next step of TEST_DRIVE, a ';'-separated list:
 //   "select N"  highlight row N and press the select button ("Выбор"/"Выбрать"),
 //   "close"     press the close button ("Выход"/"Закрыть").
-// A message box is answered with its default button and reported on stderr.
+// A message box is answered with its default button and reported on stderr;
+// the C program reads what was answered from the counters below.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCoreApplication>
@@ -18,6 +19,13 @@
 #include <cstdlib>
 #include <deque>
 #include <string>
+
+// What the driver answered, for the C program to check.
+extern "C" {
+int test_drive_messages = 0;          // message boxes answered
+char test_drive_last_message[512];    // the last one's text, UTF-8
+int test_drive_windows = 0;           // list windows answered by a step
+}
 
 namespace {
 
@@ -41,7 +49,10 @@ void look() {
     for (QWidget* window : QApplication::topLevelWidgets()) {
         if (!window->isVisible()) continue;
         if (auto* box = qobject_cast<QMessageBox*>(window)) {
-            std::fprintf(stderr, "message box: %s\n", box->text().toUtf8().constData());
+            const QByteArray text = box->text().toUtf8();
+            std::fprintf(stderr, "message box: %s\n", text.constData());
+            std::snprintf(test_drive_last_message, sizeof test_drive_last_message, "%s", text.constData());
+            ++test_drive_messages;
             if (QAbstractButton* button = box->defaultButton()) button->click();
             return;
         }
@@ -56,12 +67,14 @@ void look() {
             if (!select) continue;
             steps().pop_front();
             answered = window;
+            ++test_drive_windows;
             select->click();
         } else {
             QAbstractButton* close = buttonNamed(window, {"Выход", "Закрыть"});
             if (!close) continue;
             steps().pop_front();
             answered = window;
+            ++test_drive_windows;
             close->click();
         }
         return;
