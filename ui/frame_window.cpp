@@ -58,6 +58,10 @@ FrameWindow::FrameWindow(FrameSetup setup, QWidget* parent)
       toolbarTimer_(new QTimer(this)) {
     setWindowTitle(text(setup_.title));
     setCentralWidget(area_);
+    // A window taller or wider than the frame (the employee form on a small
+    // frame) stays reachable: the area scrolls to its buttons.
+    area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    area_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     resize(1000, 700);
     buildMenu();
     buildToolbar();

@@ -95,6 +95,12 @@ void ListPanel::buildControls(const std::vector<framework::browse::ListControl>&
     for (std::size_t i = 0; i < controlDefs_.size(); ++i) {
         const framework::browse::ListControl& def = controlDefs_[i];
         ListControlWidgets shown;
+        if (def.unused()) {
+            // A slot the book leaves empty (the selection list has no filter) gets
+            // no widget; the others keep their numbers.
+            controlWidgets_.push_back(shown);
+            continue;
+        }
         const QString tip = toQt(def.label.tip);
         auto set = [this, i](const std::string& text) {
             BrowseEngine* engine = engine_();
@@ -168,6 +174,7 @@ void ListPanel::showControls() {
     for (std::size_t i = 0; i < controlWidgets_.size(); ++i) {
         const framework::browse::ListControl& def = controlDefs_[i];
         const ListControlWidgets& shown = controlWidgets_[i];
+        if (!shown.widget) continue;
         const bool visible = def.tab == 0 || def.tab == tab;
         shown.widget->setVisible(visible);
         if (shown.prompt) shown.prompt->setVisible(visible);

@@ -154,6 +154,8 @@ struct ListControl {
     std::function<void(BrowseEngine& list, const std::string& text)> set;
     // A drop list's rows: stored value and shown text, asked when the window opens.
     std::function<std::vector<std::pair<std::string, std::string>>()> choices;
+    // A slot left empty in a book's numbered controls: nothing to show or set.
+    bool unused() const { return !get && !set && label.text.empty() && label.tip.empty(); }
 };
 
 struct BrowseDefinition {

@@ -105,6 +105,30 @@ TEST_F(EmployeeWindows, ListShowsTheControlsOfEachTabAndFollowsTheHighlightedDep
     screenshot(list->frameWindow(), "employee_list_department");
 }
 
+// The selection list has no filter and no department entry: their slots show
+// nothing, not empty boxes beside the search.
+TEST_F(EmployeeWindows, SelectionListShowsOnlyItsOwnControls) {
+    addStaff();
+    ui::ListWindow* list = ui::openList(staff::employeeSelection(callouts()), &area);
+    settle();
+    ASSERT_NE(list, nullptr);
+    for (std::size_t slot : {el::kFilterOn, el::kFilterName, el::kFilters, el::kPickDepartment})
+        EXPECT_EQ(list->panel()->control(slot), nullptr) << "slot " << slot;
+    EXPECT_TRUE(list->panel()->control(el::kSearch)->isVisible());
+    EXPECT_TRUE(list->panel()->control(el::kHistory)->isVisible());
+    QWidget* departments = list->panel()->control(el::kDepartment);
+    ASSERT_NE(qobject_cast<QComboBox*>(departments), nullptr);
+    EXPECT_FALSE(departments->isVisible());
+    int boxes = 0;
+    for (QLineEdit* line : list->findChildren<QLineEdit*>())
+        if (line->isVisible()) ++boxes;
+    EXPECT_EQ(boxes, 1) << "the surname search is the only entry on the first tab";
+    list->tabs()->setCurrentIndex(1);
+    settle();
+    EXPECT_TRUE(departments->isVisible());
+    EXPECT_FALSE(list->panel()->control(el::kSearch)->isVisible());
+}
+
 TEST_F(EmployeeWindows, FormShowsItsPagesDropListsAndPictures) {
     QImage image(60, 80, QImage::Format_RGB32);
     image.fill(Qt::darkCyan);
