@@ -60,6 +60,7 @@ void ListPanel::buildEntry(const framework::browse::ListEntry& entry) {
         return;
     }
     auto* row = new QHBoxLayout;
+    row->setSpacing(6);  // the prompt never touches its entry
     auto* prompt = new QLabel(toQt(entry.prompt), this);
     entry_ = new QLineEdit(this);
     entry_->setMaxLength(entry.characters);
