@@ -5,7 +5,10 @@
 #include "framework/form/form_numbering.h"
 #include "framework/standard_messages.h"
 #include "platform/cp1251.h"
+#include "staff/d_mollog.h"
 #include "storage/data_file.h"
+
+#include <algorithm>
 
 namespace dostup {
 
@@ -60,8 +63,10 @@ std::optional<std::uint16_t> createFirstAdministrator(const FirstAdministrator& 
         return std::nullopt;
     }
 
-    const std::optional<std::int64_t> code = nextCode(files.mol, "SCODE_KEY");
+    std::optional<std::int64_t> code = nextCode(files.mol, "SCODE_KEY");
     if (!code) return std::nullopt;
+    code = std::max(*code, staff::highestLoggedEmployee() + 1);
+    if (*code > 65535) return std::nullopt;
     storage::Record& mol = files.mol.record();
     auto text = [&mol](const char* field, const std::string& value) {
         mol.setText(static_cast<std::size_t>(mol.layout().fieldIndex(field)), value);
@@ -70,12 +75,14 @@ std::optional<std::uint16_t> createFirstAdministrator(const FirstAdministrator& 
     mol.setValue("MOL:SCODE", std::to_string(*code));
     mol.setValue("MOL:KATEGCODE", std::to_string(*category));
     text("MOL:LNAME", administrator.surname);
+    text("MOL:FNAME", administrator.names);
     text("MOL:LOGIN", administrator.login);
     text("MOL:PASSWORD", administrator.password);
     if (files.mol.add() != storage::error::kNone) {
         framework::standardMessage(14, files.mol.label(), files.mol.lastError());
         return std::nullopt;
     }
+    staff::putEmployeeLog(platform::ru("Добавление"));
     return static_cast<std::uint16_t>(*code);
 }
 

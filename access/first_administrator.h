@@ -17,13 +17,16 @@ struct FirstAdministrator {
     std::string surname;   // code page 1251, cut to MOL:LNAME
     std::string login;     // cut to MOL:LOGIN
     std::string password;  // cut to MOL:PASSWORD; must not be blank
+    std::string names;     // first name and patronymic, cut to MOL:FNAME; may be empty
 };
 
 // The category name of the first administrator.
 std::string administratorCategoryName();
 
-// Adds the category and the employee (the codes after the highest in use) and
-// returns the employee's code; nothing when the password is blank, somebody can
+// Adds the category and the employee (the codes after the highest in use; for
+// the employee also after the highest the change log names, so nobody inherits
+// the history of a deleted employee), writes the employee's "Добавление" entry
+// in the change log and returns the employee's code; nothing when the password is blank, somebody can
 // log in already, or a file refused the record (the standard message was shown).
 std::optional<std::uint16_t> createFirstAdministrator(const FirstAdministrator& administrator);
 

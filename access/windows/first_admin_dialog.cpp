@@ -22,6 +22,7 @@ QString text(const char* utf8) { return QString::fromUtf8(utf8); }
 FirstAdministratorDialog::FirstAdministratorDialog(QWidget* parent)
     : QDialog(parent),
       surname_(new QLineEdit(this)),
+      names_(new QLineEdit(this)),
       login_(new QLineEdit(this)),
       password_(new QLineEdit(this)),
       repeated_(new QLineEdit(this)),
@@ -35,12 +36,14 @@ FirstAdministratorDialog::FirstAdministratorDialog(QWidget* parent)
     column->addWidget(intro);
     auto* fields = new QFormLayout;
     surname_->setMaxLength(25);
+    names_->setMaxLength(40);
     login_->setMaxLength(20);
     password_->setMaxLength(16);
     repeated_->setMaxLength(16);
     password_->setEchoMode(QLineEdit::Password);
     repeated_->setEchoMode(QLineEdit::Password);
     fields->addRow(text("Фамилия:"), surname_);
+    fields->addRow(text("Имя, отчество:"), names_);
     fields->addRow(text("Имя для входа:"), login_);
     fields->addRow(text("Пароль:"), password_);
     fields->addRow(text("Пароль ещё раз:"), repeated_);
@@ -75,6 +78,7 @@ void FirstAdministratorDialog::accept() {
     }
     FirstAdministrator administrator;
     administrator.surname = ui::fromQt(surname_->text().trimmed());
+    administrator.names = ui::fromQt(names_->text().trimmed());
     administrator.login = ui::fromQt(login_->text().trimmed());
     administrator.password = ui::fromQt(password_->text());
     created_ = createFirstAdministrator(administrator);

@@ -17,6 +17,7 @@ public:
     explicit FirstAdministratorDialog(QWidget* parent = nullptr);
 
     QLineEdit* surname() const { return surname_; }
+    QLineEdit* names() const { return names_; }
     QLineEdit* login() const { return login_; }
     QLineEdit* password() const { return password_; }
     QLineEdit* repeated() const { return repeated_; }
@@ -28,6 +29,7 @@ public:
 
 private:
     QLineEdit* surname_;
+    QLineEdit* names_;
     QLineEdit* login_;
     QLineEdit* password_;
     QLineEdit* repeated_;

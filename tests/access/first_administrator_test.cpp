@@ -28,7 +28,7 @@ protected:
     }
     ~FirstAdministrator() override {
         auto& files = dostup::accessFiles();
-        for (storage::DataFile* f : {&files.mol, &files.katMol})
+        for (storage::DataFile* f : {&files.mol, &files.katMol, &files.molLog})
             while (framework::userCount(*f) > 0) framework::releaseFile(*f);
     }
     static void addEmployee(int code, const char* password) {
@@ -79,6 +79,32 @@ TEST_F(FirstAdministrator, CreatedInACategoryOfItsOwnAndLogsIn) {
     ASSERT_TRUE(employees.fetch(*code));
     EXPECT_TRUE(dostup::passwordsMatch("Secret-16-chars!", employees.password()));
     EXPECT_EQ(std::string(platform::clip(*dostup::accessFiles().mol.record().value("MOL:LOGIN"))), "admin");
+}
+
+// A code that the change log still names belongs to a deleted employee: the
+// administrator comes after it, and the log shows the administrator's creation.
+TEST_F(FirstAdministrator, ComesAfterTheCodesTheChangeLogNamesAndIsLogged) {
+    storage::DataFile& log = dostup::accessFiles().molLog;
+    {
+        framework::FileUse use(log);
+        log.record().clear();
+        log.record().setValue("MLO:SCODE", "9");
+        log.record().setText(static_cast<std::size_t>(log.layout().fieldIndex("MLO:OPERATION")), ru("Удаление"));
+        ASSERT_EQ(log.add(), 0);
+    }
+    const auto code = dostup::createFirstAdministrator({ru("Орлова"), "admin", "secret", ru("Елена Викторовна")});
+    ASSERT_TRUE(code);
+    EXPECT_EQ(*code, 10);
+    EXPECT_EQ(std::string(GETMOL_SNAME(*code)), ru("Орлова Е.В."));
+
+    framework::FileUse use(log);
+    std::vector<std::pair<std::int64_t, std::string>> entries;
+    log.set(*log.layout().key("SCODE_KEY"));
+    while (log.next() == 0)
+        entries.emplace_back(log.record().getInt(static_cast<std::size_t>(log.layout().fieldIndex("MLO:SCODE"))),
+                             std::string(platform::clip(*log.record().value("MLO:OPERATION"))));
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[1], std::make_pair(std::int64_t{10}, ru("Добавление")));
 }
 
 }  // namespace
