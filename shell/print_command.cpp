@@ -6,6 +6,7 @@
 #include "refbooks/ref_files.h"
 #include "refbooks/typeop_report.h"
 #include "refbooks/c_store.h"
+#include "shell/console_messages.h"
 #include "shell/staff_documents_print.h"
 #include "shell/startup.h"
 #include "storage/data_file.h"
@@ -110,19 +111,6 @@ std::vector<PrintableReport>& registry() {
     }();
     return reports;
 }
-
-// The services of the caller are put back when the run ends; meanwhile every
-// message of the run goes to standard error.
-class ConsoleMessages {
-public:
-    ConsoleMessages() : previous_(&platform::userServices()) { platform::setUserServices(nullptr); }
-    ~ConsoleMessages() { platform::setUserServices(previous_); }
-    ConsoleMessages(const ConsoleMessages&) = delete;
-    ConsoleMessages& operator=(const ConsoleMessages&) = delete;
-
-private:
-    platform::UserServices* previous_;
-};
 
 // Rendering needs fonts, so a GUI application; without a display it is offscreen.
 std::unique_ptr<QGuiApplication> offscreenApplication() {
