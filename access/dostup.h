@@ -173,6 +173,17 @@ DOSTUP_API void OBJECT_T(void);
  * library without windows. */
 DOSTUP_API int32_t DOSTUP_PRINTPDF(const char *document, uint16_t code, const char *path);
 
+/* Fills the library's data files with sample staff for a first look at the
+ * suite, for a host's command line ("tarvo --demo"): departments, employee
+ * categories with some bans (never for category 0, the operator who has not
+ * logged in), thirty employees each with the change-log entry of its creation,
+ * the access objects, saved filters and input history. The data folder named by
+ * g_BasePath at DOSTUP_INITDLL is created when missing. Returns 0 when the files
+ * were written; 1 when the folder holds a data file already (nothing is
+ * written); 2 when a folder or a record could not be written (reported through
+ * the library's messages). */
+DOSTUP_API int32_t DOSTUP_SAMPLESTAFF(void);
+
 #ifdef __cplusplus
 }
 #endif
