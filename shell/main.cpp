@@ -1,5 +1,6 @@
 // Tarvo, the reference-book program of the trade and warehouse accounting suite.
 #include "shell/books.h"
+#include "shell/demo_command.h"
 #include "shell/main_frame.h"
 #include "shell/print_command.h"
 #include "shell/startup.h"
@@ -14,6 +15,8 @@
 int main(int argc, char* argv[]) {
     // `tarvo --print NAME --pdf FILE` prints without opening any window.
     if (auto code = shell::runPrintCommand(argc, argv)) return *code;
+    // `tarvo --demo` fills an empty data folder with sample data.
+    if (auto code = shell::runDemoCommand(argc, argv)) return *code;
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarvo"));
