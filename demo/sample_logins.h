@@ -11,7 +11,7 @@ namespace demo {
 struct SampleLogin {
     std::uint16_t employee;  // MOL:SCODE, typed as "Код:" in the login window
     const char* login;       // MOL:LOGIN
-    const char* password;    // MOL:PASSWORD, at most 8 characters to be typed
+    const char* password;    // MOL:PASSWORD
 };
 
 // The administrator first: the change-log entries of the sample data are his.
