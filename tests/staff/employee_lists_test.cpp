@@ -194,9 +194,11 @@ TEST_F(EmployeeLists, EveryCompletedFormAddsALogEntryAndACancelledOneNone) {
     EXPECT_EQ(*entries[0].value("MLO:OPERATOR"), "2");
     EXPECT_EQ(*entries[0].value("MLO:DATE"), std::to_string(platform::dayNumber(2024, 3, 15)));
     // The unchanged employee carries the date of its last save.
-    for (const storage::Record& r : stored(files().mol, "MOL:SCODE_KEY"))
-        if (*r.value("MOL:SCODE") == "3")
+    for (const storage::Record& r : stored(files().mol, "MOL:SCODE_KEY")) {
+        if (*r.value("MOL:SCODE") == "3") {
             EXPECT_EQ(*r.value("MOL:CHDATE"), std::to_string(platform::dayNumber(2024, 3, 15)));
+        }
+    }
 }
 
 TEST_F(EmployeeLists, PrintHandsTheHighlightedEmployeeToTheReports) {
