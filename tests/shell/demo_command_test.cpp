@@ -14,6 +14,7 @@
 #include "shell/demo_command.h"
 #include "demo/sample_logins.h"
 #include "storage/data_file.h"
+#include "tests/helpers/command_line.h"
 #include "tests/helpers/folder_snapshot.h"
 #include "tests/helpers/temp_folder.h"
 
@@ -52,15 +53,11 @@ bool digitsOnly(const std::string& s, std::size_t length) {
 class DemoCommand : public ::testing::Test {
 protected:
     std::optional<int> run(std::initializer_list<const char*> arguments) {
-        std::vector<std::string> words{"tarvo"};
-        words.insert(words.end(), arguments.begin(), arguments.end());
-        std::vector<char*> argv;
-        for (std::string& word : words) argv.push_back(word.data());
-        argv.push_back(nullptr);
+        testing_support::CommandLine line(arguments);
         testing::internal::CaptureStdout();
         testing::internal::CaptureStderr();
         const std::optional<int> code =
-            shell::runDemoCommand(static_cast<int>(words.size()), argv.data());
+            shell::runDemoCommand(line.argc(), line.argv());
         std::fflush(stdout);
         output = testing::internal::GetCapturedStdout();
         error = testing::internal::GetCapturedStderr();

@@ -9,6 +9,7 @@
 #include "platform/ini_file.h"
 #include "shell/print_command.h"
 #include "storage/data_file.h"
+#include "tests/helpers/command_line.h"
 #include "tests/helpers/qt_application.h"
 #include "tests/helpers/temp_folder.h"
 #include "tests/ui/sample_report.h"
@@ -66,14 +67,10 @@ protected:
     }
 
     std::optional<int> run(std::initializer_list<const char*> arguments) {
-        std::vector<std::string> words{"tarvo"};
-        words.insert(words.end(), arguments.begin(), arguments.end());
-        std::vector<char*> argv;
-        for (std::string& word : words) argv.push_back(word.data());
-        argv.push_back(nullptr);
+        testing_support::CommandLine line(arguments);
         testing::internal::CaptureStderr();
         const std::optional<int> code =
-            shell::runPrintCommand(static_cast<int>(words.size()), argv.data());
+            shell::runPrintCommand(line.argc(), line.argv());
         error = testing::internal::GetCapturedStderr();
         return code;
     }
