@@ -115,6 +115,7 @@ TEST_F(Console, FirstAdministratorWindowChecksItsInputAndCreates) {
     dostup::FirstAdministratorDialog dialog;
     EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8(" Первый администратор"));
     dialog.surname()->setText(QString::fromUtf8("Иванов"));
+    dialog.names()->setText(QString::fromUtf8("  Пётр Ильич "));
     dialog.password()->setText("one");
     dialog.repeated()->setText("two");
     dialog.accept();
@@ -126,6 +127,7 @@ TEST_F(Console, FirstAdministratorWindowChecksItsInputAndCreates) {
     ASSERT_TRUE(dialog.created());
     EXPECT_EQ(*dialog.created(), 8);
     EXPECT_TRUE(dostup::anyoneCanLogIn());
+    EXPECT_EQ(std::string(GETMOL_SNAME(8)), platform::ru("Иванов П.И."));
 }
 
 }  // namespace
