@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace shell {
@@ -24,17 +25,19 @@ void complain(const std::string& text) { std::fprintf(stderr, "tarvo: %s\n", tex
 // The library's files under the names it gave them, as a program of the suite
 // finds them: the exported name globals.
 std::vector<demo::DataFileRef> libraryDataFiles() {
-    const std::vector<std::string> names = {
-        platform::readString(MOL_spr),    platform::readString(KatMOL_spr),
-        platform::readString(OtdMOL_spr), platform::readString(Object_spr),
-        platform::readString(Dostup_spr), platform::readString(MolLOG_spr),
-        platform::readString(Filter_spr), platform::readCString(HistList_spr)};
+    const std::pair<const storage::RecordLayout*, std::string> named[] = {
+        {&dostup::molLayout(), platform::readString(MOL_spr)},
+        {&dostup::katMolLayout(), platform::readString(KatMOL_spr)},
+        {&dostup::otdMolLayout(), platform::readString(OtdMOL_spr)},
+        {&dostup::objectLayout(), platform::readString(Object_spr)},
+        {&dostup::dostupLayout(), platform::readString(Dostup_spr)},
+        {&dostup::molLogLayout(), platform::readString(MolLOG_spr)},
+        {&dostup::filterLayout(), platform::readString(Filter_spr)},
+        {&dostup::histListLayout(), platform::readCString(HistList_spr)},
+    };
     std::vector<demo::DataFileRef> files;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        const storage::RecordLayout& layout = *dostup::accessLayouts()[i];
-        files.push_back({&layout, std::string(platform::clip(names[i])),
-                         dostup::ownerPasswordOf(layout)});
-    }
+    for (const auto& [layout, name] : named)
+        files.push_back({layout, std::string(platform::clip(name)), dostup::ownerPasswordOf(*layout)});
     return files;
 }
 
