@@ -41,6 +41,12 @@ struct StoredRow {
     std::vector<std::uint8_t> bytes;
 };
 
+// An entry held in one file for another (see BackendTable::holdEntry).
+struct HeldEntry {
+    std::int64_t id = 0;
+    std::vector<std::uint8_t> bytes;
+};
+
 enum class Direction : std::uint8_t { Forward, Backward };
 
 // Where a keyset read begins. Forward reads take records at or after the anchor,
@@ -108,6 +114,19 @@ public:
     virtual ErrorState applyOptions(const DriverOptions& options) = 0;
     // Rebuilds every key (and the key columns) of the file.
     virtual ErrorState rebuildKeys() = 0;
+
+    // Tables with the same scope share their transactions: one begun on either
+    // spans both (the files of one database server). A file of its own is its
+    // own scope.
+    virtual const void* transactionScope() const { return this; }
+
+    // Entries held for another file (its journal), kept in this file's own
+    // database and written in this file's transaction: see storage/journaled_write.h.
+    // A backend whose files share transactions needs none and refuses them (90).
+    virtual ErrorState holdEntry(const std::string& target, const std::vector<std::uint8_t>& bytes,
+                                 std::int64_t& id);
+    virtual ErrorState heldEntries(const std::string& target, std::vector<HeldEntry>& entries);
+    virtual ErrorState dropHeldEntry(std::int64_t id);
 };
 
 class Backend {

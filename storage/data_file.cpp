@@ -360,6 +360,37 @@ int DataFile::rollback() {
     return finish(table_->rollback());
 }
 
+bool DataFile::sharesTransactionWith(const DataFile& other) const {
+    return table_ && other.table_ && table_->transactionScope() == other.table_->transactionScope();
+}
+
+int DataFile::holdEntry(const std::string& target, const Record& entry, std::int64_t& id) {
+    if (!requireOpen()) return error_.code;
+    return finish(table_->holdEntry(target, entry.bytes(), id));
+}
+
+int DataFile::heldEntries(const std::string& target, std::vector<HeldEntry>& entries) {
+    entries.clear();
+    if (!requireOpen()) return error_.code;
+    return finish(table_->heldEntries(target, entries));
+}
+
+int DataFile::dropHeldEntry(std::int64_t id) {
+    if (!requireOpen()) return error_.code;
+    return finish(table_->dropHeldEntry(id));
+}
+
+void DataFile::restoreCurrent(const Current& current) {
+    currentRow_ = current.row;
+    currentVersion_ = current.version;
+    watched_ = current.watched;
+    watchNext_ = current.watchNext;
+}
+
+void DataFile::abandon() {
+    if (table_) table_->rollback();
+}
+
 int DataFile::readPage(const PageRequest& request, std::vector<PageRow>& rows) {
     rows.clear();
     if (!requireOpen()) return error_.code;

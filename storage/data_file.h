@@ -98,6 +98,18 @@ public:
     std::string position(const KeyDef& key);
     // Forgets the current record (the buffer keeps its contents).
     void clearCurrent();
+    // The current record with its watch, to put back after a look-up that read
+    // other records of this file (a selection list over the same file): the
+    // watch keeps the version the form read, so a change another station made
+    // meanwhile is still detected on save.
+    struct Current {
+        std::int64_t row = 0;
+        std::optional<std::int64_t> version;
+        bool watched = false;
+        bool watchNext = false;
+    };
+    Current current() const { return {currentRow_, currentVersion_, watched_, watchNext_}; }
+    void restoreCurrent(const Current& current);
     bool hasCurrent() const { return currentRow_ != 0; }
 
     // --- Sequential reading ----------------------------------------------------
@@ -125,6 +137,19 @@ public:
     int begin();
     int commit();
     int rollback();
+    // Rolls back any transaction in progress after a failed write, keeping the
+    // error of that write as the last error.
+    void abandon();
+
+    // Whether a transaction begun on this file also spans `other` (both open on
+    // one database server). Both must be open.
+    bool sharesTransactionWith(const DataFile& other) const;
+    // Entries held in this file for another one (its journal), written inside this
+    // file's transaction; storage/journaled_write.h uses them. `target` names the
+    // other file (its disk name).
+    int holdEntry(const std::string& target, const Record& entry, std::int64_t& id);
+    int heldEntries(const std::string& target, std::vector<HeldEntry>& entries);
+    int dropHeldEntry(std::int64_t id);
 
     // A page for a list: up to `count` records from the request's start, without
     // touching the buffer, the current record or the sequential position.

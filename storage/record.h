@@ -53,9 +53,21 @@ public:
     std::optional<std::string> value(std::string_view name) const;
     bool setValue(std::string_view name, std::string_view text);
 
+    // Typed access by field name ("MOL:KATEGCODE", any letter case). The names
+    // are the program's own, so an unknown one is a fault of the program and
+    // throws std::invalid_argument naming it.
+    std::int64_t getInt(std::string_view name) const { return getInt(indexOf(name)); }
+    void setInt(std::string_view name, std::int64_t value) { setInt(indexOf(name), value); }
+    std::string getText(std::string_view name) const { return getText(indexOf(name)); }
+    void setText(std::string_view name, std::string_view cp1251) { setText(indexOf(name), cp1251); }
+    std::int64_t getDecimalCents(std::string_view name) const { return getDecimalCents(indexOf(name)); }
+    void setDecimalCents(std::string_view name, std::int64_t cents) { setDecimalCents(indexOf(name), cents); }
+
     bool operator==(const Record& other) const { return bytes_ == other.bytes_; }
 
 private:
+    std::size_t indexOf(std::string_view name) const;
+
     const RecordLayout* layout_;
     std::vector<std::uint8_t> bytes_;
 };

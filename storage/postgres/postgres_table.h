@@ -38,6 +38,7 @@ public:
     ErrorState commit() override;
     ErrorState rollback() override;
     bool inTransaction() const override;
+    const void* transactionScope() const override { return session_.get(); }
     ErrorState applyOptions(const DriverOptions& options) override;
     ErrorState rebuildKeys() override;
 

@@ -217,4 +217,86 @@ ErrorState SqliteTable::rebuildKeys() {
     return sqlite::rebuildKeys(connection_, schema_, scratch_);
 }
 
+// Held entries live in a small table of the file's own database, beside the
+// file's table, so that they commit with the file's write. It is made by the
+// first entry held; ordinary SQL tools see it as "held_entries".
+namespace {
+
+constexpr const char* kHeldTable = "held_entries";
+
+// A statement used once: prepared, run by `use`, finalized.
+template <typename Use>
+ErrorState once(sqlite3* db, const std::string& sql, Use use) {
+    sqlite3_stmt* raw = nullptr;
+    const int rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &raw, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_finalize(raw);
+        return driverFailure(rc, std::string(sqlite3_errmsg(db)) + " (" + sql + ")");
+    }
+    ErrorState result = use(raw);
+    sqlite3_finalize(raw);
+    return result;
+}
+
+bool heldTableExists(sqlite3* db) {
+    bool found = false;
+    once(db, std::string("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = '") + kHeldTable + "'",
+         [&](sqlite3_stmt* raw) {
+             found = sqlite3_step(raw) == SQLITE_ROW;
+             return success();
+         });
+    return found;
+}
+
+}  // namespace
+
+ErrorState SqliteTable::holdEntry(const std::string& target, const std::vector<std::uint8_t>& bytes,
+                                  std::int64_t& id) {
+    if (ErrorState e = connection_.exec(std::string("CREATE TABLE IF NOT EXISTS ") + kHeldTable +
+                                            " (id INTEGER PRIMARY KEY, target TEXT NOT NULL, "
+                                            "record BLOB NOT NULL)",
+                                        "holding an entry"))
+        return e;
+    return once(connection_.get(),
+                std::string("INSERT INTO ") + kHeldTable + " (target, record) VALUES (?1, ?2)",
+                [&](sqlite3_stmt* raw) {
+                    sqlite3_bind_text(raw, 1, target.data(), static_cast<int>(target.size()), SQLITE_TRANSIENT);
+                    sqlite3_bind_blob(raw, 2, bytes.data(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
+                    const int rc = sqlite3_step(raw);
+                    if (rc != SQLITE_DONE) return stepError(rc, "holding an entry");
+                    id = sqlite3_last_insert_rowid(connection_.get());
+                    return success();
+                });
+}
+
+ErrorState SqliteTable::heldEntries(const std::string& target, std::vector<HeldEntry>& entries) {
+    entries.clear();
+    if (!heldTableExists(connection_.get())) return success();
+    return once(connection_.get(),
+                std::string("SELECT id, record FROM ") + kHeldTable + " WHERE target = ?1 ORDER BY id",
+                [&](sqlite3_stmt* raw) {
+                    sqlite3_bind_text(raw, 1, target.data(), static_cast<int>(target.size()), SQLITE_TRANSIENT);
+                    int rc;
+                    while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
+                        HeldEntry entry;
+                        entry.id = sqlite3_column_int64(raw, 0);
+                        const auto* blob = static_cast<const std::uint8_t*>(sqlite3_column_blob(raw, 1));
+                        entry.bytes.assign(blob, blob + sqlite3_column_bytes(raw, 1));
+                        entries.push_back(std::move(entry));
+                    }
+                    if (rc != SQLITE_DONE) return stepError(rc, "reading held entries");
+                    return success();
+                });
+}
+
+ErrorState SqliteTable::dropHeldEntry(std::int64_t id) {
+    return once(connection_.get(), std::string("DELETE FROM ") + kHeldTable + " WHERE id = ?1",
+                [&](sqlite3_stmt* raw) {
+                    sqlite3_bind_int64(raw, 1, id);
+                    const int rc = sqlite3_step(raw);
+                    if (rc != SQLITE_DONE) return stepError(rc, "dropping a held entry");
+                    return success();
+                });
+}
+
 }  // namespace storage::sqlite

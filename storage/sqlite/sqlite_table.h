@@ -31,6 +31,10 @@ public:
     bool inTransaction() const override;
     ErrorState applyOptions(const DriverOptions& options) override;
     ErrorState rebuildKeys() override;
+    ErrorState holdEntry(const std::string& target, const std::vector<std::uint8_t>& bytes,
+                         std::int64_t& id) override;
+    ErrorState heldEntries(const std::string& target, std::vector<HeldEntry>& entries) override;
+    ErrorState dropHeldEntry(std::int64_t id) override;
 
     // Checks the stored table against the layout (2, 47) and, unless the file is
     // opened for repair, its keys (46); a writer also completes rows that another
