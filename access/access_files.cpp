@@ -1,6 +1,7 @@
 #include "access/access_files.h"
 
 #include "access/access_layouts.h"
+#include "access/employee_log.h"
 #include "access/starter_objects.h"
 #include "framework/file_access.h"
 #include "framework/referential_rules.h"
@@ -30,6 +31,14 @@ AccessFiles& makeFiles() {
                                           files.molLog.layout().key("SCODE_KEY"), true}});
     // A new installation's object file starts with the objects the screens ask for.
     framework::setNewFileFiller(files.object, registerStarterObjects);
+    // and its rights file with the bans that keep an operator who has not logged
+    // in away from the staff and the rights.
+    // Change-log entries a killed process left held in the employee file reach
+    // the change log as soon as the file is taken into use again.
+    framework::setOpenedHook(files.mol, finishEmployeeLog);
+    framework::setNewFileFiller(files.dostup, [](storage::DataFile& rights) {
+        registerAnonymousBans(rights, accessFiles().object);
+    });
     return files;
 }
 

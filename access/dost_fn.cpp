@@ -4,6 +4,7 @@
 #include "access/employee_names.h"
 #include "access/rights.h"
 #include "framework/file_access.h"
+#include "framework/standard_messages.h"
 #include "platform/cp1251.h"
 #include "platform/fixed_text.h"
 #include "platform/paths.h"
@@ -23,6 +24,12 @@ void keepOpen(storage::DataFile& file) {
     if (framework::userCount(file) == 0) framework::useFile(file);
 }
 
+// The same for the files the rights check reads, which must never end the host:
+// false when the file cannot be opened (the next check tries again).
+bool keepOpenForCheck(storage::DataFile& file) {
+    return framework::userCount(file) > 0 || framework::tryUseFile(file);
+}
+
 std::string joinSystemPath(const std::string& folder, const std::string& name) {
     if (folder.empty() || folder.back() == '\\' || folder.back() == '/') return folder + name;
     return folder + "\\" + name;
@@ -36,44 +43,74 @@ void fetchEmployee(std::uint16_t code) {
     if (mol.get(*mol.layout().key("SCODE_KEY")) != storage::error::kNone) mol.record().clear();
 }
 
+// A read the rights check could not make: it tells the operator once, naming
+// the object and the file, and the check refuses everything.
+std::int16_t refuseUnread(std::string_view designation, const storage::DataFile& file) {
+    platform::messageBox(platform::ru("Права доступа к обьекту ") + std::string(designation) +
+                             platform::ru(" не прочитаны (файл ") + file.label() + "): " +
+                             framework::errorDescription(file.lastError()) +
+                             platform::ru(". Операция запрещена."),
+                         platform::ru(" Ошибка"), platform::Icon::Exclamation);
+    return kEveryBan;
+}
+
 }  // namespace
 
-std::int16_t employeeCategory(std::uint16_t code) {
+std::optional<std::int16_t> readEmployeeCategory(std::uint16_t code) {
     storage::DataFile& mod = accessFiles().mod;
-    keepOpen(mod);
+    if (!keepOpenForCheck(mod)) return std::nullopt;
     mod.record().setValue("MOD:SCODE", std::to_string(code));
-    if (mod.get(*mod.layout().key("SCODE_KEY")) != storage::error::kNone) mod.record().clear();
-    return static_cast<std::int16_t>(mod.record().getInt(mod.layout().fieldIndex("MOD:KATEGCODE")));
+    const int rc = mod.get(*mod.layout().key("SCODE_KEY"));
+    if (rc == storage::error::kRecordNotFound) {
+        mod.record().clear();
+        return 0;
+    }
+    if (rc != storage::error::kNone) {
+        mod.record().clear();
+        return std::nullopt;
+    }
+    return static_cast<std::int16_t>(mod.record().getInt("MOD:KATEGCODE"));
+}
+
+std::int16_t employeeCategory(std::uint16_t code) {
+    return readEmployeeCategory(code).value_or(kUnreadCategory);
 }
 
 std::int16_t rightsMask(std::string_view designation, std::optional<std::int16_t> category) {
     AccessFiles& files = accessFiles();
-    keepOpen(files.object);
-    keepOpen(files.dostup);
-
     storage::DataFile& object = files.object;
-    object.record().setText(static_cast<std::size_t>(object.layout().fieldIndex("OBJ:OBOZN")),
-                            designation);
-    if (object.get(*object.layout().key("OBOZN_KEY")) != storage::error::kNone) {
+    storage::DataFile& rights = files.dostup;
+    if (!keepOpenForCheck(object)) return refuseUnread(designation, object);
+    if (!keepOpenForCheck(rights)) return refuseUnread(designation, rights);
+
+    object.record().setText("OBJ:OBOZN", designation);
+    const int found = object.get(*object.layout().key("OBOZN_KEY"));
+    if (found == storage::error::kRecordNotFound) {
         platform::messageBox(platform::ru(" Доступ. Нет обьекта: ") + std::string(designation),
                              platform::ru(" Ошибка"), platform::Icon::Exclamation);
         return 0;
     }
+    if (found != storage::error::kNone) return refuseUnread(designation, object);
 
-    const std::int16_t kategory = category ? *category : employeeCategory(g_SCode);
-    storage::DataFile& rights = files.dostup;
+    std::int16_t kategory = 0;
+    if (category) {
+        kategory = *category;
+    } else if (const std::optional<std::int16_t> read = readEmployeeCategory(g_SCode)) {
+        kategory = *read;
+    } else {
+        return refuseUnread(designation, files.mod);
+    }
     storage::Record& row = rights.record();
-    row.setInt(static_cast<std::size_t>(rights.layout().fieldIndex("DOS:KATEGCODE")), kategory);
-    row.setInt(static_cast<std::size_t>(rights.layout().fieldIndex("DOS:OBJECTID")),
-               object.record().getInt(static_cast<std::size_t>(object.layout().fieldIndex("OBJ:ID"))));
-    if (rights.get(*rights.layout().key("KATEG_KEY")) != storage::error::kNone) return 0;
+    row.setInt("DOS:KATEGCODE", kategory);
+    row.setInt("DOS:OBJECTID", object.record().getInt("OBJ:ID"));
+    const int read = rights.get(*rights.layout().key("KATEG_KEY"));
+    if (read == storage::error::kRecordNotFound) return 0;
+    if (read != storage::error::kNone) return refuseUnread(designation, rights);
 
     static const char* const kFlags[] = {"OPENFLAG", "INSERTFLAG", "CHANGEFLAG", "DELETEFLAG",
                                          "OKFLAG",   "UTWFLAG",    "RUTWFLAG",   "PRINTFLAG"};
     int mask = 0;
-    for (int bit = 0; bit < 8; ++bit)
-        mask += static_cast<int>(row.getInt(static_cast<std::size_t>(
-                    rights.layout().fieldIndex(kFlags[bit])))) << bit;
+    for (int bit = 0; bit < 8; ++bit) mask += static_cast<int>(row.getInt(kFlags[bit])) << bit;
     return static_cast<std::int16_t>(mask);
 }
 

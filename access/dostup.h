@@ -85,11 +85,16 @@ DOSTUP_API void REGISTRATION(void);
  * category: bit 0 access, 1 insert, 2 change, 3 delete, 4 write, 5 approve,
  * 6 cancel approval, 7 print; a set bit forbids. A null category means "omitted":
  * the category of the logged-in operator. An object that is not registered is
- * reported in a message box and forbids nothing. The caller guarantees that
+ * reported in a message box and forbids nothing; no rights row forbids nothing.
+ * When the object, the rights row or the operator's employee cannot be read
+ * (a file held by another station past the wait, a file that does not open, a
+ * lost server) the check says so in one message box and returns 255, every
+ * ban: a failed read never grants. The caller guarantees that
  * `designation` is a zero-ended text (or null, read as empty) and that a
  * non-null `category` points to a readable int16_t. */
 DOSTUP_API int16_t DOSTOBJ(const char *designation, const int16_t *category);
-/* The category of an employee; 0 for a code that does not exist. */
+/* The category of an employee; 0 for a code that does not exist, -1 (no
+ * category has it) when the employee file could not be read. */
 DOSTUP_API int16_t GETMOL_KATEG(uint16_t code);
 
 /* Employee names. The result points to a buffer of the library, valid until the

@@ -10,13 +10,26 @@
 
 namespace dostup {
 
+// Every ban of the mask: what the check answers when it could not read.
+constexpr std::int16_t kEveryBan = 0xFF;
+// The category GETMOL_KATEG answers when the employee could not be read (a
+// held file, a lost server): no category has it.
+constexpr std::int16_t kUnreadCategory = -1;
+
 // The prohibition mask of the access object named `designation` for `category`,
-// or for the logged-in operator's category when none is given.
+// or for the logged-in operator's category when none is given. Only "no such
+// row" means "no ban": when the object, the rights row or the operator's
+// employee cannot be read (busy past the wait, a damaged or unopenable file, a
+// lost server), the check says so in one message and returns kEveryBan; the next
+// check reads again.
 std::int16_t rightsMask(std::string_view designation,
                         std::optional<std::int16_t> category = std::nullopt);
 
 // The category of an employee, read through the MOD view so that the MOL record
-// a screen holds is not disturbed; 0 for a code that does not exist.
+// a screen holds is not disturbed: 0 for a code that does not exist, nothing
+// when the employee file could not be read.
+std::optional<std::int16_t> readEmployeeCategory(std::uint16_t code);
+// The same for the export GETMOL_KATEG: kUnreadCategory when it could not read.
 std::int16_t employeeCategory(std::uint16_t code);
 
 // Fetch the employee into the MOL buffer (cleared when there is none) and name him.

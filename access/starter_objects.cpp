@@ -1,5 +1,6 @@
 #include "access/starter_objects.h"
 
+#include "framework/file_access.h"
 #include "platform/cp1251.h"
 #include "storage/data_file.h"
 
@@ -21,6 +22,7 @@ const std::vector<StarterObject>& starterObjects() {
         {"KatMOL", "Категории сотрудников"},
         {"Dostup", "Права доступа"},
         {"Filter", "Фильтры"},
+        {"Object", "Обьекты системы"},
     };
     return objects;
 }
@@ -37,6 +39,30 @@ void registerStarterObjects(storage::DataFile& object) {
         object.add();  // a duplicate: another station registered it first
     }
     object.record().clear();
+}
+
+const std::vector<std::string>& anonymousBans() {
+    static const std::vector<std::string> objects = {"MOL",    "KatMOL", "OtdMOL",
+                                                     "Object", "Dostup", "MolLOG"};
+    return objects;
+}
+
+void registerAnonymousBans(storage::DataFile& rights, storage::DataFile& objects) {
+    framework::FileUse use(objects);
+    for (const std::string& designation : anonymousBans()) {
+        objects.record().clear();
+        objects.record().setText("OBJ:OBOZN", designation);
+        if (objects.get(*objects.layout().key("OBOZN_KEY")) != storage::error::kNone) continue;
+        storage::Record& row = rights.record();
+        row.clear();
+        row.setInt("DOS:KATEGCODE", 0);
+        row.setInt("DOS:OBJECTID", objects.record().getInt("OBJ:ID"));
+        for (const char* flag : {"OPENFLAG", "INSERTFLAG", "CHANGEFLAG", "DELETEFLAG", "OKFLAG",
+                                 "UTWFLAG", "RUTWFLAG", "PRINTFLAG"})
+            row.setInt(flag, 1);
+        rights.add();  // a duplicate: another station wrote it first
+    }
+    rights.record().clear();
 }
 
 }  // namespace dostup

@@ -25,4 +25,12 @@ const std::vector<StarterObject>& starterObjects();
 // Object file; one that another station added first is skipped.
 void registerStarterObjects(storage::DataFile& object);
 
+// The library's administrative objects (employees, categories, departments,
+// objects, rights, change log), which an operator who has not logged in
+// (category 0) may not use at all in a new installation.
+const std::vector<std::string>& anonymousBans();
+// Writes those bans, every flag set, into a new, open Dostup file, for the ones
+// the Object file registers; a row another station wrote first is skipped.
+void registerAnonymousBans(storage::DataFile& rights, storage::DataFile& objects);
+
 }  // namespace dostup

@@ -20,15 +20,25 @@ std::unordered_map<const storage::DataFile*, NewFileFiller>& fillers() {
     return table;
 }
 
+std::unordered_map<const storage::DataFile*, OpenedHook>& openedHooks() {
+    static std::unordered_map<const storage::DataFile*, OpenedHook> table;
+    return table;
+}
+
+void runOpenedHook(storage::DataFile& file) {
+    const auto hook = openedHooks().find(&file);
+    if (hook != openedHooks().end() && hook->second) hook->second(file);
+}
+
 // Creating a missing file: create it, open it with the same mode, and give it the
 // records a new file of its kind starts with.
-void createAndOpen(storage::DataFile& file, int mode) {
+void createAndOpen(storage::DataFile& file, int mode, bool endOnFailure) {
     if (file.create() != storage::error::kNone) {
-        standardMessage(4, file.name(), file.lastError());
+        if (endOnFailure) standardMessage(4, file.name(), file.lastError());
         return;
     }
     if (file.open(mode) != storage::error::kNone) {
-        standardMessage(5, file.name(), file.lastError());
+        if (endOnFailure) standardMessage(5, file.name(), file.lastError());
         return;
     }
     const auto filler = fillers().find(&file);
@@ -44,12 +54,14 @@ void setNewFileFiller(const storage::DataFile& file, NewFileFiller fill) {
         fillers().erase(&file);
 }
 
-void checkOpen(storage::DataFile& file, const OpenCheck& check) {
+bool checkOpen(storage::DataFile& file, const OpenCheck& check) {
     const int mode = check.shared ? storage::kOpenReadWriteShared : check.mode;
 
     int result = file.open(mode);
-    if (result == storage::error::kFileLocked) {
+    if (result == storage::error::kFileLocked && check.endOnFailure) {
         // A lock left by a station that stopped: let the driver recover it, then retry.
+        // A reader that goes on without the file (the rights check) does not wait
+        // for that: it refuses now and tries again at its next call.
         file.sendOption("Recover=10");
         result = file.open(mode);
     }
@@ -57,41 +69,69 @@ void checkOpen(storage::DataFile& file, const OpenCheck& check) {
     switch (result) {
         case storage::error::kNone:
         case storage::error::kFileAlreadyOpen:
-            return;
+            return true;
         case storage::error::kFileNotFound:
             if (check.noCreateOverride) break;
             if (check.createAllowed) {
-                createAndOpen(file, mode);
-                return;
+                createAndOpen(file, mode, check.endOnFailure);
+                return file.isOpen();
             }
+            if (!check.endOnFailure) return false;
             standardMessage(4, file.name(), file.lastError());
-            return;
+            return file.isOpen();
         case storage::error::kKeyFileInvalid:
+            if (!check.endOnFailure) return false;
             // The answer No ends the program inside the message.
             standardMessage(2, file.name(), file.lastError());
             if (file.build() != storage::error::kNone) {
                 standardMessage(3, file.name(), file.lastError());
-                return;
+                return file.isOpen();
             }
             result = file.open(mode);
-            if (result == storage::error::kNone) return;
+            if (result == storage::error::kNone) return true;
             break;
         case storage::error::kInvalidDeclaration:
+            if (!check.endOnFailure) return false;
             standardMessage(1, file.name(), file.lastError());
-            return;
+            return file.isOpen();
         default:
             break;
     }
+    if (!check.endOnFailure) return file.isOpen();
     if (file.errorCode() != storage::error::kNone) {
         standardMessage(30, file.name(), file.lastError());
         platform::userServices().stopProgram("Disk Error");
     }
+    return file.isOpen();
+}
+
+void setOpenedHook(const storage::DataFile& file, OpenedHook hook) {
+    if (hook)
+        openedHooks()[&file] = std::move(hook);
+    else
+        openedHooks().erase(&file);
 }
 
 void useFile(storage::DataFile& file) {
     long& count = counts()[&file];
-    if (count == 0) checkOpen(file);
+    const bool first = count == 0;
+    if (first) checkOpen(file);
     ++count;
+    if (first && file.isOpen()) runOpenedHook(file);
+}
+
+bool tryUseFile(storage::DataFile& file) {
+    long& count = counts()[&file];
+    if (count == 0) {
+        OpenCheck check;
+        check.endOnFailure = false;
+        if (!checkOpen(file, check)) return false;
+        ++count;
+        runOpenedHook(file);
+        return true;
+    }
+    ++count;
+    return true;
 }
 
 void releaseFile(storage::DataFile& file) {

@@ -25,8 +25,10 @@ const std::vector<SampleObject>& sampleObjects() {
     return objects;
 }
 
-// Category 0, the operator who has not logged in, is never banned anything, nor
-// is the administrators' category 1.
+// The administrators' category 1 is never banned anything. Category 0, the
+// operator who has not logged in, gets the bans every new installation gives it
+// (the library's administrative objects, written when the rights file is
+// created) and nothing more.
 const std::vector<SampleBan>& sampleBans() {
     using namespace ban;
     static const std::vector<SampleBan> bans = {

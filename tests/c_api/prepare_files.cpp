@@ -29,6 +29,11 @@ int main(int argc, char** argv) {
     mol.setValue("MOL:FNAME", platform::ru("Иван Сергеевич"));
     mol.setValue("MOL:KATEGCODE", "3");
     if (files.mol.add() != 0) return 1;
+    // The operator the dispatcher test vouches for: an employee, so that the
+    // bans of nobody logged in (category 0) do not apply to him.
+    mol.setValue("MOL:SCODE", "12");
+    mol.setValue("MOL:LNAME", platform::ru("Сидоров"));
+    if (files.mol.add() != 0) return 1;
 
     framework::useFile(files.object);
     storage::Record& object = files.object.record();

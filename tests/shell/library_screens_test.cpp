@@ -40,6 +40,10 @@ protected:
         shell::startUp();
         // What an administrator has done: the departments are a registered object.
         add(dostup::objectLayout(), {{"OBJ:ID", "1"}, {"OBJ:OBOZN", "OtdMOL"}});
+        add(dostup::objectLayout(), {{"OBJ:ID", "2"}, {"OBJ:OBOZN", "Object"}});
+        // A rights file of its own, without the bans a new one gives to nobody
+        // logged in.
+        add(dostup::dostupLayout(), {{"DOS:KATEGCODE", "0"}, {"DOS:OBJECTID", "0"}});
         add(dostup::otdMolLayout(), {{"OMO:OTD_ID", "1"}, {"OMO:NAME", ru("Склад")}});
     }
     // A record written by a station of its own into the library's data folder.

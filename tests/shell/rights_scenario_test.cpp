@@ -151,6 +151,11 @@ TEST_F(RightsScenario, CashiersLoseAndRegainTheChangeButtonOfThePriceList) {
                     {{"OBJ:ID", "1"}, {"OBJ:OBOZN", "KatMOL"}, {"OBJ:TYPE", ru("Справочник")}});
     addAccessRecord(dostup::objectLayout(), Object_spr,
                     {{"OBJ:ID", "2"}, {"OBJ:OBOZN", "Dostup"}, {"OBJ:TYPE", ru("Справочник")}});
+    addAccessRecord(dostup::objectLayout(), Object_spr,
+                    {{"OBJ:ID", "3"}, {"OBJ:OBOZN", "Object"}, {"OBJ:TYPE", ru("Справочник")}});
+    // A rights file of its own, without the bans a new one gives to nobody logged
+    // in: the administrator works before anybody can log in.
+    addAccessRecord(dostup::dostupLayout(), Dostup_spr, {{"DOS:KATEGCODE", "0"}, {"DOS:OBJECTID", "0"}});
 
     shell::MainFrame frame;
     shell::installBooks(frame);
@@ -185,11 +190,11 @@ TEST_F(RightsScenario, CashiersLoseAndRegainTheChangeButtonOfThePriceList) {
     press(categories, ru("Доступ"));
     QWidget* grid = listTitled(frame, ru("Запрет доступа к Обьектам системы"));
     ASSERT_NE(grid, nullptr);
-    // In designation order: Dostup, KatMOL, Price.
-    ASSERT_EQ(cell(grid, 2, 0), QStringLiteral("Price"));
-    highlight(grid, 2);
+    // In designation order: Dostup, KatMOL, Object, Price.
+    ASSERT_EQ(cell(grid, 3, 0), QStringLiteral("Price"));
+    highlight(grid, 3);
     press(grid, ru("Запретить / снять запрет на Изменение"));
-    EXPECT_EQ(cell(grid, 2, 4), QStringLiteral("X"));
+    EXPECT_EQ(cell(grid, 3, 4), QStringLiteral("X"));
     press(grid, ru("Выход"));
     press(categories, ru("закрыть"));
 
@@ -219,9 +224,9 @@ TEST_F(RightsScenario, CashiersLoseAndRegainTheChangeButtonOfThePriceList) {
     press(categories, ru("Доступ"));
     grid = listTitled(frame, ru("Запрет доступа к Обьектам системы"));
     ASSERT_NE(grid, nullptr);
-    highlight(grid, 2);
+    highlight(grid, 3);
     press(grid, ru("Запретить / снять запрет на Изменение"));
-    EXPECT_EQ(cell(grid, 2, 4), QString());
+    EXPECT_EQ(cell(grid, 3, 4), QString());
     press(grid, ru("Выход"));
     press(categories, ru("закрыть"));
 
