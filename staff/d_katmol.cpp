@@ -2,8 +2,12 @@
 
 #include "access/access_files.h"
 #include "framework/browse/browse_engine.h"
+#include "framework/file_access.h"
+#include "framework/form/form_numbering.h"
 #include "platform/cp1251.h"
 #include "storage/data_file.h"
+
+#include <algorithm>
 
 namespace staff {
 
@@ -20,10 +24,23 @@ void openRights(framework::browse::BrowseEngine& list, const RightsGridOpener& o
     if (list.page().empty() || !openGrid) return;
     list.readHighlightedRecord();
     const storage::Record& category = katMol().record();
-    const auto code = static_cast<std::uint16_t>(
-        category.getInt(static_cast<std::size_t>(category.layout().fieldIndex("KTM:COD"))));
+    const auto code = static_cast<std::uint16_t>(category.getInt("KTM:COD"));
     openGrid(code, std::string(platform::clip(*category.value("KTM:KATEG"))));
     list.forceRefresh();
+}
+
+// The highest category code that employees or rights rows still carry: a
+// deleted category's code keeps its employees and bans, so a new category is
+// numbered above it and inherits neither.
+std::optional<std::int64_t> highestCategoryInUse() {
+    dostup::AccessFiles& files = dostup::accessFiles();
+    framework::FileUse employees(files.mol);
+    framework::FileUse rights(files.dostup);
+    const std::optional<std::int64_t> employed = framework::form::highestInFile(files.mol, "MOL:KATEGCODE");
+    if (!employed) return std::nullopt;
+    const std::optional<std::int64_t> banned = framework::form::highestInFile(files.dostup, "DOS:KATEGCODE");
+    if (!banned) return std::nullopt;
+    return std::max(*employed, *banned);
 }
 
 }  // namespace
@@ -73,6 +90,8 @@ framework::form::FormDefinition categoryForm() {
     form.buttons.cancel = ru("Отменить");
     form.buttons.helpTip = ru("Вызов Помощи");
     form.numberedKey = "KTM:CODE_KEY";
+    form.numberedAbove = highestCategoryInUse;
+    form.numberedLimit = 99;  // "Код:" shows two digits
     form.duplicateKeys = {{"KTM:CODE_KEY", "Code"}};
     form.keepsPlacement = false;  // "KatMOL_u" holds its wallpaper only
     form.section = "KatMOL_u";

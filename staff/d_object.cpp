@@ -2,6 +2,8 @@
 
 #include "access/access_files.h"
 #include "framework/browse/browse_engine.h"
+#include "framework/file_access.h"
+#include "framework/form/form_numbering.h"
 #include "platform/cp1251.h"
 #include "staff/d_rights_grid.h"
 #include "storage/data_file.h"
@@ -14,6 +16,14 @@ using platform::ru;
 using Side = framework::browse::CellAlignment::Side;
 
 storage::DataFile& object() { return dostup::accessFiles().object; }
+
+// The highest object code that rights rows still carry: a deleted object's bans
+// stay in the rights file, so a new object is numbered above them.
+std::optional<std::int64_t> highestObjectInRights() {
+    storage::DataFile& rights = dostup::accessFiles().dostup;
+    framework::FileUse use(rights);
+    return framework::form::highestInFile(rights, "DOS:OBJECTID");
+}
 
 }  // namespace
 
@@ -28,6 +38,9 @@ framework::browse::BrowseDefinition objectList(std::function<void()> updateForm)
         {"OBJ:TYPE", ru("Тип"), 64, "@s16", {Side::Left, 2}, {Side::Left, 2}},
     };
     list.title = ru("Обьекты системы");
+    // Renaming or deleting an object moves every ban on it: the list and the form
+    // ask the rights of "Object" like every other book.
+    list.accessObject = "Object";
     list.buttons.select = true;
     // The print button stands before insert and starts nothing.
     list.extraButtons = {{{ru("Печать"), {}}, {}, "Print.ico", true}};
@@ -41,6 +54,7 @@ framework::form::FormDefinition objectForm() {
     namespace of = object_form;
     framework::form::FormDefinition form;
     form.file = &object();
+    form.accessObject = "Object";
     form.actions = {ru(" Новый Обьект"), ru(" Изменение Обьекта"), ru(" Удаление Обьекта")};
     form.fields = {
         {of::kId, "OBJ:ID", "n3b", ru("Код обьекта:"), ""},
@@ -51,6 +65,8 @@ framework::form::FormDefinition objectForm() {
     for (const std::string& type : objectTypes())
         form.fields.back().options.emplace_back(type, type);
     form.numberedKey = "OBJ:ID_KEY";
+    form.numberedAbove = highestObjectInRights;
+    form.numberedLimit = 999;  // "Код обьекта:" shows three digits
     // Several stations may hold a new object reserved at once: its designation is
     // unique to it until the operator's own is saved.
     form.provisional = [](storage::Record& reserved) {

@@ -1,11 +1,13 @@
 #include "staff/d_rights_grid.h"
 
 #include "access/access_files.h"
+#include "access/administration_guard.h"
 #include "framework/browse/browse_engine.h"
 #include "framework/file_access.h"
 #include "framework/referential_rules.h"
 #include "framework/standard_messages.h"
 #include "platform/cp1251.h"
+#include "platform/user_services.h"
 #include "storage/data_file.h"
 
 #include <memory>
@@ -52,6 +54,19 @@ struct FilesInUse {
     framework::FileUse katMol{files().katMol};
 };
 
+// An access ban that would leave no category with an employee able to open the
+// rights grid locks every administrator out: it is refused, saying why.
+bool mayBanAccess(std::uint16_t category, std::uint16_t object) {
+    const std::optional<bool> reachable = dostup::rightsGridStaysReachable(category, object, true);
+    if (reachable.value_or(false)) return true;
+    platform::messageBox(
+        reachable ? ru("Запрет не записан: после него ни одна категория сотрудников не сможет "
+                       "открыть права доступа (нужен доступ к KatMOL и Dostup).")
+                  : ru("Запрет не записан: не удалось прочитать права доступа и сотрудников."),
+        ru(" Ошибка"), platform::Icon::Exclamation);
+    return false;
+}
+
 }  // namespace
 
 const std::array<std::string, 5>& objectTypes() {
@@ -81,6 +96,7 @@ bool toggleBan(std::uint16_t category, std::uint16_t object, int flag) {
     dostup.watch();
     const int found = dostup.get(*dostup.layout().key("KATEG_KEY"));
     if (found == storage::error::kRecordNotFound) {
+        if (flag == 0 && !mayBanAccess(category, object)) return false;
         row.clear();
         row.setValue("DOS:KATEGCODE", std::to_string(category));
         row.setValue("DOS:OBJECTID", std::to_string(object));
@@ -95,9 +111,9 @@ bool toggleBan(std::uint16_t category, std::uint16_t object, int flag) {
         return false;
     }
     const storage::Record original = row;
-    row.setValue(field, row.getInt(static_cast<std::size_t>(row.layout().fieldIndex(field))) == 0
-                            ? "1"
-                            : "0");
+    const bool setting = row.getInt(field) == 0;
+    if (flag == 0 && setting && !mayBanAccess(category, object)) return false;
+    row.setValue(field, setting ? "1" : "0");
     return framework::updateRecord(dostup, original) == framework::kUpdateDone;
 }
 

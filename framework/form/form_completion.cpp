@@ -1,6 +1,7 @@
 // Completion: what OK (or a save-and-move button) does once the entries are
 // accepted: write the new record, rewrite the changed one, or delete it, with the
 // questions and messages of each failure.
+#include "framework/file_access.h"
 #include "framework/form/form_ditto.h"
 #include "framework/form/form_engine.h"
 #include "framework/form/form_view.h"
@@ -8,6 +9,7 @@
 #include "framework/standard_messages.h"
 #include "platform/user_services.h"
 #include "storage/data_file.h"
+#include "storage/journaled_write.h"
 
 namespace framework::form {
 
@@ -43,12 +45,15 @@ void FormEngine::completeInsert() {
     if (placeholder_) {
         // Rewrite the record reserved at opening with what the user entered.
         const storage::Record entered = record();
-        code = f.reget(*placeholder_);
-        record() = entered;
-        if (code == storage::error::kNone) code = f.put();
+        code = journaled([&] {
+            int rc = f.reget(*placeholder_);
+            record() = entered;
+            if (rc == storage::error::kNone) rc = f.put();
+            return rc;
+        });
     } else {
         f.clearCurrent();
-        code = f.add();
+        code = journaled([&f] { return f.add(); });
     }
     if (code == storage::error::kNone) {
         if (definition_.hooks.completed) definition_.hooks.completed(*this);
@@ -78,14 +83,29 @@ void FormEngine::reportDuplicate(const storage::ErrorState& error) {
 void FormEngine::completeChange() {
     view_.setWaitCursor(true);
     if (record() == savedCopy_) {
-        // Nothing to write. A save-and-move press without a change is no completion.
+        // Nothing to write. A save-and-move press without a change is no completion;
+        // a completed one still makes its journal entry.
         view_.setWaitCursor(false);
+        if (vcr_ == 0 && journaled([] { return 0; }) != storage::error::kNone) {
+            standardMessage(14, {}, definition_.journal.file->lastError());
+            return stay();
+        }
         close(vcr_ == 0 ? kResponseCompleted : kResponseCancelled);
         return;
     }
     for (;;) {
-        const int result = underWaitCursor(
-            [this] { return updateRecord(file(), savedCopy_, definition_.detail); });
+        int result = kUpdateDone;
+        const int written = underWaitCursor([this, &result] {
+            return journaled([this, &result] {
+                result = updateRecord(file(), savedCopy_, definition_.detail);
+                return result == kUpdateDone ? 0 : storage::error::kDriverError;
+            });
+        });
+        if (written != storage::error::kNone && result == kUpdateDone) {
+            // The record was written but its journal entry was not.
+            standardMessage(14, {}, definition_.journal.file->lastError());
+            return stay();
+        }
         if (result == kUpdateDone) return finishWritten();
         view_.showRecord();  // the other station's values, or a linking field put back
         if (result == kUpdateChangedElsewhere) return stay();
@@ -95,7 +115,8 @@ void FormEngine::completeChange() {
 
 void FormEngine::completeDelete() {
     for (;;) {
-        if (underWaitCursor([this] { return deleteRecord(file()); }) == 0) return finishWritten();
+        if (underWaitCursor([this] { return journaled([this] { return deleteRecord(file()); }); }) == 0)
+            return finishWritten();
         if (!retryAfter(18)) return;
     }
 }
@@ -108,7 +129,8 @@ void FormEngine::deleteWithoutWindow() {
     }
     rememberDitto(file());
     for (;;) {
-        if (underWaitCursor([this] { return deleteRecord(file()); }) == 0) return finishWritten();
+        if (underWaitCursor([this] { return journaled([this] { return deleteRecord(file()); }); }) == 0)
+            return finishWritten();
         if (standardMessage(18) != platform::kButtonYes) {
             close(kResponseCancelled);
             return;
@@ -121,6 +143,13 @@ int FormEngine::underWaitCursor(const std::function<int()>& write) {
     const int result = write();
     view_.setWaitCursor(false);
     return result;
+}
+
+int FormEngine::journaled(const std::function<int()>& write) {
+    const FormJournal& journal = definition_.journal;
+    if (!journal.file) return write();
+    FileUse use(*journal.file);
+    return storage::writeWithJournal(file(), write, *journal.file, journal.entry(request_), journal.add);
 }
 
 void FormEngine::finishWritten() {

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -62,6 +63,11 @@ struct FormField {
     // Stands on the row of the field declared before it, to its right (a button
     // beside the entry it acts on).
     bool beside = false;
+    // An entry whose text is never shown (a password): the window masks it.
+    bool secret = false;
+    // Whether the operator may edit the entry, asked when the window is built;
+    // an entry that may not be edited is shown read-only. Unset: editable.
+    std::function<bool()> editable;
 };
 
 // A unique key tested when an insert would duplicate a key, with the name the
@@ -135,8 +141,21 @@ struct FormHooks {
     std::function<bool(FormEngine&, int button)> toolbar;
 };
 
+// A journal that every completed request writes to (the employees' change log):
+// the form's write and its entry are one write (storage/journaled_write.h), also
+// a completed change that altered nothing.
+struct FormJournal {
+    storage::DataFile* file = nullptr;  // nullptr: the form keeps no journal
+    // The entry of a request (1 insert, 2 change, 3 delete), made from the form's
+    // record just before it is written.
+    std::function<storage::Record(int request)> entry;
+    // Adds an entry to the journal file: 0 or the error code.
+    std::function<int(const storage::Record& entry)> add;
+};
+
 struct FormDefinition {
     storage::DataFile* file = nullptr;
+    FormJournal journal;
     std::string accessObject;  // DOSTOBJ designation ("Price"); empty asks nothing
     RefusalTexts refusals;
 
@@ -158,7 +177,12 @@ struct FormDefinition {
     // The highest number still in use outside the file (an employee code that
     // change-log entries keep after the employee was deleted): numbering goes
     // above it as well, so such a number is never given to another record.
-    std::function<std::int64_t()> numberedAbove;
+    // Nothing when it could not be read (it reported why): the form then numbers
+    // nothing and closes.
+    std::function<std::optional<std::int64_t>()> numberedAbove;
+    // The highest number the form can show (999 for a three-digit code); 0: the
+    // field's own range. Numbering never goes beyond it.
+    std::int64_t numberedLimit = 0;
     // The unique keys tested, in order, when an insert would duplicate a key.
     std::vector<DuplicateKeyName> duplicateKeys;
 

@@ -51,6 +51,13 @@ bool FormEngine::open() {
     // 2. The saved copy.
     savedCopy_ = record();
 
+    // The rights come before anything is written: before the number of a new
+    // record is reserved and before a delete that shows no window.
+    if (refusedByRights()) {
+        close(kResponseCancelled);
+        return false;
+    }
+
     if (request_ == kRequestDelete && definition_.deletesWithoutWindow) {
         deleteWithoutWindow();
         return false;
@@ -60,7 +67,7 @@ bool FormEngine::open() {
     if (request_ == kRequestInsert && !definition_.numberedKey.empty()) {
         if (const storage::KeyDef* key = file().layout().key(definition_.numberedKey)) {
             placeholder_ = reserveNumber(file(), *key, savedCopy_, definition_.provisional,
-                                         definition_.numberedAbove);
+                                         definition_.numberedAbove, definition_.numberedLimit);
             if (!placeholder_) {
                 close(kResponseCancelled);
                 return false;
@@ -74,11 +81,8 @@ bool FormEngine::open() {
                       definition_.keepsPlacement});
     windowOpen_ = true;
 
-    // 5. Rights.
-    if (refusedByRights()) {
-        close(kResponseCancelled);
-        return false;
-    }
+    // 5. A write ban leaves only Cancel.
+    if (!okEnabled_) view_.setOkEnabled(false);
 
     // 6. Wallpaper; a delete form shown on its wallpaper can only be confirmed.
     if (definition_.showsWallpaper)
@@ -89,8 +93,7 @@ bool FormEngine::open() {
         view_.setWallpaper(std::nullopt);
     if (deleteFormIsReadOnly(environment.wallpaper, request_)) {
         view_.setControlsEnabled(false);
-        view_.setOkEnabled(true);
-        okEnabled_ = true;
+        view_.setOkEnabled(okEnabled_);  // a write ban still leaves only Cancel
     }
 
     // 7 to 9. Ditto key, caption, toolbar 2011 and the focus frame.
@@ -115,14 +118,13 @@ bool FormEngine::refusedByRights() {
         refusal = &texts.change;
     else if (request_ == kRequestDelete && (rights & kForbidDelete))
         refusal = &texts.remove;
+    else if (request_ == kRequestDelete && definition_.deletesWithoutWindow && (rights & kForbidWrite))
+        refusal = &texts.remove;  // no window whose OK the write ban could disable
     if (refusal) {
         platform::messageBox(*refusal, texts.caption, platform::Icon::Information);
         return true;
     }
-    if (rights & kForbidWrite) {
-        okEnabled_ = false;
-        view_.setOkEnabled(false);
-    }
+    if (rights & kForbidWrite) okEnabled_ = false;
     return false;
 }
 

@@ -113,6 +113,9 @@ private:
     void completeDelete();
     // A write or delete under the wait cursor; its result.
     int underWaitCursor(const std::function<int()>& write);
+    // The write and the form's journal entry as one write; the write alone for a
+    // form without a journal. 0 on success.
+    int journaled(const std::function<int()>& write);
     // The book's completion hook, then response 1 and close.
     void finishWritten();
     // The question after a failed write (message 16 or 18): true to try again; No

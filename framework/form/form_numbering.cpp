@@ -61,14 +61,23 @@ std::int64_t highestNumber(const storage::FieldDef& field) { return highestValue
 std::optional<std::string> reserveNumber(
     storage::DataFile& file, const storage::KeyDef& key, storage::Record& savedCopy,
     const std::function<void(storage::Record&)>& provisional,
-    const std::function<std::int64_t()>& inUseElsewhere) {
+    const std::function<std::optional<std::int64_t>()>& inUseElsewhere, std::int64_t limit) {
     const std::size_t numbered = key.components.back();
+    std::int64_t highest = highestValue(savedCopy.layout().fields()[numbered]);
+    if (limit > 0) highest = std::min(highest, limit);
     file.record() = savedCopy;  // the user's values
     for (;;) {
         storage::ErrorState failure;
         for (int attempt = 0; attempt < kNumberingAttempts; ++attempt) {
             LastNumber last = readLastNumber(file, key, savedCopy);
-            if (!last.failed && inUseElsewhere) last.value = std::max(last.value, inUseElsewhere());
+            if (!last.failed && inUseElsewhere) {
+                const std::optional<std::int64_t> elsewhere = inUseElsewhere();
+                if (!elsewhere) {
+                    file.record() = savedCopy;
+                    return std::nullopt;
+                }
+                last.value = std::max(last.value, *elsewhere);
+            }
             if (last.failed) {
                 const storage::ErrorState error = file.lastError();
                 file.record() = savedCopy;
@@ -76,7 +85,7 @@ std::optional<std::string> reserveNumber(
                 return std::nullopt;
             }
             file.record() = savedCopy;
-            if (last.value >= highestValue(savedCopy.layout().fields()[numbered])) {
+            if (last.value >= highest) {
                 // The highest number the field can hold is in use: the next one
                 // would wrap to 0. Retrying cannot help, so the refusal is shown
                 // once and nothing is added.
@@ -96,6 +105,30 @@ std::optional<std::string> reserveNumber(
         }
         file.record() = savedCopy;
         if (standardMessage(25, {}, failure) != platform::kButtonRetry) return std::nullopt;
+    }
+}
+
+std::optional<std::int64_t> highestInFile(storage::DataFile& file, std::string_view field) {
+    const std::size_t index = static_cast<std::size_t>(file.layout().fieldIndex(field));
+    storage::PageRequest request;
+    request.count = 256;
+    std::vector<storage::PageRow> rows;
+    storage::Record row(file.layout());
+    std::int64_t highest = 0;
+    for (;;) {
+        rows.clear();
+        if (file.readPage(request, rows) != storage::error::kNone) {
+            standardMessage(35, file.label(), file.lastError());
+            return std::nullopt;
+        }
+        for (const storage::PageRow& read : rows) {
+            row.assign(read.record);
+            highest = std::max(highest, row.getInt(index));
+        }
+        if (rows.size() < request.count) return highest;
+        request.from = storage::PageRequest::From::Position;
+        request.position = rows.back().position;
+        request.inclusive = false;
     }
 }
 

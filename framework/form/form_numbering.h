@@ -5,8 +5,10 @@
 #pragma once
 
 #include <functional>
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace storage {
 class DataFile;
@@ -45,9 +47,18 @@ std::int64_t highestNumber(const storage::FieldDef& field);
 // `provisional`, when given, sets the values that only the added record holds.
 // `inUseElsewhere`, when given, is a further highest number in use (codes that
 // children still carry after their parent was deleted); numbering goes above it too.
+// It gives up (nothing added) when it returns nothing. `limit`, when not 0, is
+// the highest number the form can show: numbering stops there as at the field's
+// own highest value.
 std::optional<std::string> reserveNumber(
     storage::DataFile& file, const storage::KeyDef& key, storage::Record& savedCopy,
     const std::function<void(storage::Record&)>& provisional = {},
-    const std::function<std::int64_t()>& inUseElsewhere = {});
+    const std::function<std::optional<std::int64_t>()>& inUseElsewhere = {},
+    std::int64_t limit = 0);
+
+// The highest value of an integer field over the whole file, read in pages
+// without touching the file's buffer or current record: 0 for an empty file;
+// nothing, after standard message 35 naming the file, when a read failed.
+std::optional<std::int64_t> highestInFile(storage::DataFile& file, std::string_view field);
 
 }  // namespace framework::form

@@ -75,7 +75,17 @@ TEST_F(FormTest, DeleteWithoutTheWindowConfirmsFirst) {
     add(price, {{"PRI:ID", "1"}});
     auto prices = priceForm(price);
     prices.deletesWithoutWindow = true;
-    restrictRights(framework::kForbidDelete);  // a delete is checked by the list only
+    // The rights come first: a delete ban refuses before anything is asked or
+    // deleted, also without a window.
+    restrictRights(framework::kForbidDelete);
+    pick(price, "PRI:ID", "1");
+    EXPECT_EQ(run(prices, kRequestDelete), kResponseCancelled);
+    ASSERT_EQ(services->shown.size(), 1u);
+    EXPECT_EQ(box(0).text, ru("Удалениие запрещено "));
+    EXPECT_EQ(codes(price), std::vector<int>{1});
+    services->shown.clear();
+    restrictRights(0);
+
     services->answers = {platform::kButtonCancel, platform::kButtonOk};
     pick(price, "PRI:ID", "1");
     EXPECT_EQ(run(prices, kRequestDelete), kResponseCancelled);

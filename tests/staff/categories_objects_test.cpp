@@ -165,7 +165,7 @@ TEST_F(Objects, FirstObjectIsNumberedOneWithTheTypePrimedAndCancellingLeavesTheF
     EXPECT_EQ(during, std::vector<std::string>{"1"}) << "numbered before the window opened";
     EXPECT_TRUE(column(files().object, "ID_KEY", "OBJ:ID").empty());
     EXPECT_EQ(view.caption, ru(" Новый Обьект") + "  (New)");
-    EXPECT_TRUE(asked.empty()) << "objects ask no rights";
+    EXPECT_EQ(asked, std::vector<std::string>{"Object"});
 }
 
 TEST_F(Objects, SavedObjectKeepsItsTypedValuesAndADuplicateDesignationIsObozn) {
@@ -187,10 +187,10 @@ TEST_F(Objects, SavedObjectKeepsItsTypedValuesAndADuplicateDesignationIsObozn) {
     EXPECT_EQ(box(0).caption, "Duplicate Key Error");
     EXPECT_NE(box(0).text.find(":Obozn"), std::string::npos) << box(0).text;
     EXPECT_EQ(column(files().object, "ID_KEY", "OBJ:OBOZN"), std::vector<std::string>{"Price"});
-    EXPECT_TRUE(asked.empty());
+    EXPECT_EQ(asked, std::vector<std::string>(2, "Object"));
 }
 
-TEST_F(Objects, ListHasTwoOrdersAndAsksNothing) {
+TEST_F(Objects, ListHasTwoOrdersAndAsksItsRights) {
     add(files().object, {{"OBJ:ID", "1"}, {"OBJ:OBOZN", "Valut"}});
     add(files().object, {{"OBJ:ID", "2"}, {"OBJ:OBOZN", "Firm"}});
     FakeListView listView;
@@ -204,7 +204,7 @@ TEST_F(Objects, ListHasTwoOrdersAndAsksNothing) {
     listView.pump(list);
     EXPECT_EQ(platform::clip(listView.shown.at(0).at(1)), "Firm");
     EXPECT_EQ(list.definition().sorts.at(1).tabCaption, ru("по &Обозначению"));
-    EXPECT_TRUE(asked.empty());
+    EXPECT_EQ(asked, std::vector<std::string>{"Object"});
     list.closeButton();
 }
 
