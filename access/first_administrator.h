@@ -1,7 +1,8 @@
-// A new installation has nobody who can log in, so the console could never be
-// entered. Its log-in then offers to create the first administrator instead: an
-// employee with a surname, a login name and a password, in a category of its own
-// that no ban touches.
+// A new installation has no employee, so the console could never be entered.
+// Its log-in then offers to create the first administrator instead: an employee
+// with a surname, a login name and a password, in a category of its own that no
+// ban touches. Once the file holds any employee (a blank password logs in too),
+// the console asks for the log-in.
 #pragma once
 
 #include <cstdint>
@@ -10,8 +11,9 @@
 
 namespace dostup {
 
-// Whether some employee (code 1 and above) has a password to log in with.
-bool anyoneCanLogIn();
+// Whether the employee file holds no employee at all; false when it cannot be
+// read (the log-in is offered then, never the creation).
+bool noEmployees();
 
 struct FirstAdministrator {
     std::string surname;   // code page 1251, cut to MOL:LNAME
@@ -23,11 +25,13 @@ struct FirstAdministrator {
 // The category name of the first administrator.
 std::string administratorCategoryName();
 
-// Adds the category and the employee (the codes after the highest in use; for
-// the employee also after the highest the change log names, so nobody inherits
-// the history of a deleted employee), writes the employee's "Добавление" entry
-// in the change log and returns the employee's code; nothing when the password is blank, somebody can
-// log in already, or a file refused the record (the standard message was shown).
+// Adds the category, the employee and the employee's "Добавление" entry in the
+// change log as one write, and returns the employee's code. The category is
+// numbered after the highest code in the categories and the rights rows, the
+// employee after the highest code the change log names, so neither inherits a
+// deleted one's bans or history. Nothing when the password is blank, the file
+// holds an employee already (another station may have been first), or a file
+// refused the write (the standard message was shown).
 std::optional<std::uint16_t> createFirstAdministrator(const FirstAdministrator& administrator);
 
 }  // namespace dostup

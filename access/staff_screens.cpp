@@ -1,6 +1,7 @@
 // The employee screens as exports: the lists MOL_T and MOL_, the selection
 // MOL_S, the change-log entry PUTMOLLOG.
 #include "access/access_files.h"
+#include "access/employee_log.h"
 #include "access/dostup.h"
 #include "access/screen_host.h"
 #include "framework/file_access.h"
@@ -32,7 +33,6 @@ void employeeForm() {
 staff::EmployeeCallouts callouts() {
     staff::EmployeeCallouts c;
     c.updateForm = employeeForm;
-    c.putLog = [](const std::string& operation) { staff::putEmployeeLog(operation); };
     c.pickFilter = [](const std::string& table) { return std::string(FILTER_S(table.c_str())); };
     c.pickHistory = [](const std::string& field) { return std::string(HLIST_S(field.c_str())); };
     c.putHistory = [](const std::string& field, const std::string& value) {
@@ -67,7 +67,7 @@ DOSTUP_API uint16_t MOL_S(void) {
 }
 
 DOSTUP_API void PUTMOLLOG(const char* operation) {
-    staff::putEmployeeLog(operation ? std::string(operation, strnlen(operation, kOperationLength)) : std::string());
+    dostup::putEmployeeLog(operation ? std::string(operation, strnlen(operation, kOperationLength)) : std::string());
 }
 
 }  // extern "C"

@@ -9,6 +9,7 @@
 #include "framework/standard_messages.h"
 #include "platform/cp1251.h"
 #include "platform/expression.h"
+#include "platform/user_services.h"
 #include "storage/data_file.h"
 
 #include <algorithm>
@@ -122,6 +123,27 @@ private:
     framework::RecordBinding category_{files().katMol.record()};
     platform::ResolverChain names_{&binding_, &department_, &category_};
 };
+
+std::string filterExpression() {
+    return std::string(platform::clip(std::string_view(G_FilterStr, strnlen(G_FilterStr, 200))));
+}
+
+// Switching the saved filter on: an expression that does not compile would
+// show every employee under the filter's name, so the operator is told once
+// and the filter stays off.
+void switchFilter(bool on) {
+    G_FilterFlag = 0;
+    if (!on) return;
+    const std::string expression = filterExpression();
+    if (!expression.empty() && !platform::Expression::compile(expression).valid()) {
+        platform::messageBox(ru("Фильтр \"") +
+                                 std::string(platform::clip(std::string_view(G_FilterName, strnlen(G_FilterName, 100)))) +
+                                 ru("\" не может быть применен: ошибка в выражении ") + expression,
+                             ru(" Ошибка"), platform::Icon::Exclamation);
+        return;
+    }
+    G_FilterFlag = 1;
+}
 
 void setText(char* target, std::size_t size, std::string_view text) {
     const std::size_t n = std::min(text.size(), size - 1);
@@ -264,7 +286,7 @@ framework::browse::BrowseDefinition employeeList(EmployeeCallouts callouts) {
         Control::Kind::Check, {ru(" Фильтр:"), ru("Включить/Выключить фильтр")}, 0, 0,
         [] { return std::string(G_FilterFlag ? "1" : "0"); },
         [](BrowseEngine& engine, const std::string& on) {
-            G_FilterFlag = on == "1" ? 1 : 0;
+            switchFilter(on == "1");
             engine.forceRefresh();
         }};
     list.controls[el::kFilterName] = {
@@ -274,6 +296,7 @@ framework::browse::BrowseDefinition employeeList(EmployeeCallouts callouts) {
         Control::Kind::Button, {ru("Фильтры"), ru("Список фильтров")}, 0, 0, {},
         [callouts](BrowseEngine& engine, const std::string&) {
             if (callouts.pickFilter) takeFilter(callouts.pickFilter("MOL_t"));
+            if (G_FilterFlag) switchFilter(true);
             engine.forceRefresh();
         }};
     list.controls[el::kHistory] = {
@@ -305,15 +328,10 @@ framework::browse::BrowseDefinition employeeList(EmployeeCallouts callouts) {
                               engine.refresh();
                           },
                           {}}};
-    // The change log follows every completed form, a change that altered nothing too.
+    // The form writes the change-log entry of every completed request itself,
+    // in one write with the employee.
     list.updateForm = [callouts] {
-        const int request = framework::globalRequest();
         if (callouts.updateForm) callouts.updateForm();
-        if (framework::globalResponse() == framework::kResponseCancelled || !callouts.putLog) return;
-        const char* operation = request == framework::kRequestInsert   ? "Добавление"
-                                : request == framework::kRequestChange ? "Изменение"
-                                                                       : "Удаление";
-        callouts.putLog(ru(operation));
     };
     return list;
 }

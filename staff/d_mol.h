@@ -16,7 +16,6 @@ namespace staff {
 // The library's screens and services the lists call; the exports fill them.
 struct EmployeeCallouts {
     std::function<void()> updateForm;                            // MOL_up
-    std::function<void(const std::string& operation)> putLog;    // PUTMOLLOG
     std::function<std::string(const std::string& table)> pickFilter;   // FILTER_S
     std::function<std::string(const std::string& field)> pickHistory;  // HLIST_S
     std::function<void(const std::string& field, const std::string& value)> putHistory;  // PUTHLIST

@@ -9,6 +9,7 @@
 #include "platform/cp1251.h"
 #include "platform/dates.h"
 #include "platform/user_services.h"
+#include "access/employee_log.h"
 #include "staff/d_mollog.h"
 #include "storage/data_file.h"
 
@@ -134,13 +135,11 @@ void pickSuperior(FormEngine& engine, const EmployeeFormCallouts& callouts) {
     if (!callouts.pickEmployee) return;
     storage::DataFile& mol = files().mol;
     const storage::Record edited = mol.record();
-    const bool hadCurrent = mol.hasCurrent();
-    const std::string position = hadCurrent ? mol.position() : std::string();
+    // The watch armed when the form read its record stays as it was: the
+    // look-up must not make another station's change look like the form's own.
+    const storage::DataFile::Current current = mol.current();
     const std::uint16_t picked = callouts.pickEmployee();
-    if (hadCurrent) {
-        mol.watch();
-        mol.reget(position);
-    }
+    mol.restoreCurrent(current);
     mol.record() = edited;
     if (picked != 0) {
         setEmployee("MOL:BOSS", std::to_string(picked));
@@ -237,6 +236,12 @@ framework::form::FormDefinition employeeForm(EmployeeFormCallouts callouts) {
         if (field.entry == 20) field.beside = true;
         if (field.entry == ef::kChanged) field.control = FieldControl::Display;
         if (field.entry == ef::kLogin) field.visible = [loginsHidden] { return !loginsHidden; };
+        // A password is never shown, and only an operator who may change the
+        // rights may set one.
+        if (field.entry == ef::kPassword) {
+            field.secret = true;
+            field.editable = [] { return (framework::rightsOf("Dostup") & framework::kForbidChange) == 0; };
+        }
     }
     FormField photo{ef::kPhoto, "MOL:PHOTO", "150x180", "", ""};
     photo.control = FieldControl::Image;
@@ -258,7 +263,18 @@ framework::form::FormDefinition employeeForm(EmployeeFormCallouts callouts) {
     form.numberedKey = "MOL:SCODE_KEY";
     // A code that change-log entries still carry belongs to the employee who had
     // it: a new employee is numbered above it.
-    form.numberedAbove = [held] { return highestLoggedEmployee(); };
+    form.numberedAbove = [held] { return dostup::highestLoggedEmployee(); };
+    form.numberedLimit = dostup::kHighestEmployeeCode;
+    // Every completed request leaves its entry in the change log, a change that
+    // altered nothing too; the employee and the entry are one write.
+    form.journal.file = &files().molLog;
+    form.journal.entry = [](int request) {
+        const char* operation = request == framework::kRequestInsert   ? "Добавление"
+                                : request == framework::kRequestChange ? "Изменение"
+                                                                       : "Удаление";
+        return dostup::employeeLogEntry(ru(operation));
+    };
+    form.journal.add = dostup::addLogEntry;
     form.duplicateKeys = {{"MOL:SCODE_KEY", "SCode"}};
     form.dittoKey = framework::form::kDittoKeyCtrlAltH;
     form.section = "MOL_u";
@@ -278,8 +294,7 @@ framework::form::FormDefinition employeeForm(EmployeeFormCallouts callouts) {
         engine.redisplay();
     };
     form.hooks.beforeFieldCheck = [](FormEngine&) {
-        files().mol.record().setInt(static_cast<std::size_t>(files().mol.layout().fieldIndex("MOL:CHDATE")),
-                                    platform::today());
+        files().mol.record().setInt("MOL:CHDATE", platform::today());
     };
     // A superior code that names nobody keeps the code and the name shown.
     form.hooks.accepted = [](FormEngine& engine, int control) {

@@ -1,9 +1,12 @@
 #include "staff/d_mollog.h"
 
 #include "access/access_files.h"
+#include "access/employee_log.h"
 #include "access/dostup.h"
 #include "framework/file_access.h"
 #include "framework/form/form_engine.h"
+#include "framework/standard_messages.h"
+#include "platform/user_services.h"
 #include "platform/cp1251.h"
 #include "platform/dates.h"
 #include "storage/data_file.h"
@@ -18,38 +21,11 @@ using Side = framework::browse::CellAlignment::Side;
 storage::DataFile& log() { return dostup::accessFiles().molLog; }
 storage::DataFile& employees() { return dostup::accessFiles().mol; }
 
-std::size_t field(const char* name) { return static_cast<std::size_t>(log().layout().fieldIndex(name)); }
 
 // The employee, the operator, today and now in the MolLOG buffer.
-void primeEntry() {
-    storage::Record& entry = log().record();
-    entry.setInt(field("MLO:DATE"), platform::today());
-    entry.setInt(field("MLO:TIME"), platform::clock());
-    entry.setValue(field("MLO:SCODE"), *employees().record().value("MOL:SCODE"));
-    entry.setInt(field("MLO:OPERATOR"), g_SCode);
-}
+void primeEntry() { log().record() = dostup::employeeLogEntry({}); }
 
 }  // namespace
-
-void putEmployeeLog(const std::string& operation) {
-    storage::DataFile& file = log();
-    framework::useFile(file);
-    file.record().clear();
-    primeEntry();
-    file.record().setText(field("MLO:OPERATION"), operation);
-    file.add();  // not reported
-    framework::releaseFile(file);
-}
-
-std::int64_t highestLoggedEmployee() {
-    storage::DataFile& file = log();
-    framework::useFile(file);
-    std::int64_t highest = 0;
-    file.set(*file.layout().key("SCODE_KEY"));
-    if (file.previous() == storage::error::kNone) highest = file.record().getInt(field("MLO:SCODE"));
-    framework::releaseFile(file);
-    return highest;
-}
 
 framework::browse::BrowseDefinition employeeLog(std::function<void()> updateForm) {
     framework::browse::BrowseDefinition list{log()};
@@ -94,6 +70,16 @@ framework::form::FormDefinition logEntryForm() {
     form.buttons.okTip = ru("Выход с записью");
     form.buttons.cancel = ru("Отменить");
     form.duplicateKeys = {{"MLO:SCODE_KEY", "SCode+Date+Time"}};
+    // An entry names an employee the employee form can hold, or it would number
+    // the next employee beyond what the form can show.
+    form.hooks.validate = [](framework::form::FormEngine&) {
+        const std::int64_t code = log().record().getInt("MLO:SCODE");
+        if (code >= 0 && code <= dostup::kHighestEmployeeCode) return true;
+        platform::messageBox(ru("Личный код сотрудника не может быть больше ") +
+                                 std::to_string(dostup::kHighestEmployeeCode),
+                             ru(" Ошибка"), platform::Icon::Exclamation);
+        return false;
+    };
     form.deletesWithoutWindow = true;
     form.secondWallpaper = true;
     form.section = "MolLOG_u";

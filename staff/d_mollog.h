@@ -1,4 +1,4 @@
-// The employees' change log (MolLOG): PUTMOLLOG, the log tab of the employee
+// The employees' change log (MolLOG) on screen: the log tab of the employee
 // form (ranged to the employee in the MOL buffer) and the entry form
 // UpdateMolLOG " Запись журнала Операций".
 #pragma once
@@ -11,14 +11,6 @@
 #include <string>
 
 namespace staff {
-
-// PUTMOLLOG: an entry for the employee in the MOL buffer, made now by the
-// operator g_SCode, with the operation's name and no note. A failed add is not
-// reported.
-void putEmployeeLog(const std::string& operation);
-
-// The highest employee code that change-log entries carry (0 for none).
-std::int64_t highestLoggedEmployee();
 
 // The log tab's list (BRW9): the entries of the employee in the MOL buffer,
 // oldest first. Its "Оператор" column shows who made each entry (MLO:OPERATOR).

@@ -113,13 +113,13 @@ InfoScreen* InfoScreen::open(QMdiArea* area) {
 }
 
 std::uint16_t consoleLogIn() {
-    prepareWindows();
-    if (!anyoneCanLogIn()) return runFirstAdministratorDialog().value_or(0);
+    if (!prepareWindows()) return 0;
+    if (noEmployees()) return runFirstAdministratorDialog().value_or(0);
     return REGISTR_S();
 }
 
 void runConsole() {
-    prepareWindows();
+    if (!prepareWindows()) return;
     framework::globalRequest() = framework::kRequestNone;
     framework::globalResponse() = 0;
     DOSTUP_INITDLL();
@@ -133,7 +133,7 @@ void runConsole() {
 }
 
 void runInfoScreen() {
-    prepareWindows();
+    if (!prepareWindows()) return;
     QMdiArea* area = nullptr;
     if (QWidget* active = QApplication::activeWindow()) area = active->findChild<QMdiArea*>();
     InfoScreen* screen = InfoScreen::open(area);

@@ -3,6 +3,7 @@
 #include "access/access_files.h"
 #include "access/access_layouts.h"
 #include "access/dostup.h"
+#include "access/employee_log.h"
 #include "access/employee_names.h"
 #include "access/first_administrator.h"
 #include "demo/sample_logins.h"
@@ -157,14 +158,18 @@ void fillEmployee(storage::Record& record, const SampleEmployee& e) {
     setNumber(record, "MOL:CHDATE", platform::today());
 }
 
-// Each employee as the employee list adds one: the record, then its log entry.
+// Each employee as the employee form adds one: the record and its log entry in
+// one write.
 bool writeEmployees() {
     storage::DataFile& file = files().mol;
     framework::FileUse use(file);
+    framework::FileUse log(files().molLog);
     for (const SampleEmployee& e : sampleEmployees()) {
         fillEmployee(file.record(), e);
-        if (!add(file)) return false;
-        staff::putEmployeeLog(ru("Добавление"));
+        if (dostup::addEmployeeLogged(ru("Добавление")) == storage::error::kNone) continue;
+        const storage::DataFile& failed = file.errorCode() != storage::error::kNone ? file : files().molLog;
+        framework::standardMessage(14, failed.label(), failed.lastError());
+        return false;
     }
     return true;
 }

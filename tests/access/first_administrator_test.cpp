@@ -1,5 +1,5 @@
-// A new installation's first administrator: offered only while nobody can log
-// in, created in a category of its own with no bans, and able to log in.
+// A new installation's first administrator: offered only while the employee
+// file is empty, created in a category of its own with no bans, and able to log in.
 #include "access/access_files.h"
 #include "access/dostup.h"
 #include "access/first_administrator.h"
@@ -43,24 +43,21 @@ protected:
     platform::ScopedScriptedServices services;
 };
 
-TEST_F(FirstAdministrator, OfferedOnlyWhileNobodyCanLogIn) {
-    EXPECT_FALSE(dostup::anyoneCanLogIn()) << "an empty employee file";
-    addEmployee(0, "secret");  // code 0 never logs in
-    addEmployee(4, "");        // nor does a blank password
-    EXPECT_FALSE(dostup::anyoneCanLogIn());
-    addEmployee(5, "pw");
-    EXPECT_TRUE(dostup::anyoneCanLogIn());
-    EXPECT_FALSE(dostup::createFirstAdministrator({ru("Иванов"), "admin", "x"}))
-        << "somebody can log in already: nobody is created behind the administrator's back";
+// A blank password is a valid log-in: once the file holds any employee the
+// console asks for the log-in, and nobody can be created behind its back.
+TEST_F(FirstAdministrator, OfferedOnlyWhileTheEmployeeFileIsEmpty) {
+    EXPECT_TRUE(dostup::noEmployees()) << "an empty employee file";
+    addEmployee(4, "");
+    EXPECT_FALSE(dostup::noEmployees());
+    EXPECT_FALSE(dostup::createFirstAdministrator({ru("Иванов"), "admin", "x"}));
 }
 
 TEST_F(FirstAdministrator, CreatedInACategoryOfItsOwnAndLogsIn) {
-    addEmployee(4, "");
     EXPECT_FALSE(dostup::createFirstAdministrator({ru("Иванов"), "admin", "   "})) << "a blank password";
     const auto code = dostup::createFirstAdministrator({ru("Иванов"), "admin", "Secret-16-chars!"});
     ASSERT_TRUE(code);
-    EXPECT_EQ(*code, 5) << "after the highest code in use";
-    EXPECT_TRUE(dostup::anyoneCanLogIn());
+    EXPECT_EQ(*code, 1);
+    EXPECT_FALSE(dostup::noEmployees());
     EXPECT_EQ(std::string(GETMOL_SNAME(*code)), ru("Иванов  ."));
     const std::int16_t category = GETMOL_KATEG(*code);
     EXPECT_EQ(category, 1);
@@ -101,10 +98,12 @@ TEST_F(FirstAdministrator, ComesAfterTheCodesTheChangeLogNamesAndIsLogged) {
     std::vector<std::pair<std::int64_t, std::string>> entries;
     log.set(*log.layout().key("SCODE_KEY"));
     while (log.next() == 0)
-        entries.emplace_back(log.record().getInt(static_cast<std::size_t>(log.layout().fieldIndex("MLO:SCODE"))),
+        entries.emplace_back(log.record().getInt("MLO:SCODE"),
                              std::string(platform::clip(*log.record().value("MLO:OPERATION"))));
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[1], std::make_pair(std::int64_t{10}, ru("Добавление")));
+    EXPECT_EQ(log.record().getInt("MLO:OPERATOR"), 10) << "the administrator added himself";
+    EXPECT_NE(dostup::accessFiles().mol.record().getInt("MOL:CHDATE"), 0);
 }
 
 }  // namespace

@@ -53,7 +53,6 @@ protected:
     staff::EmployeeCallouts callouts() {
         staff::EmployeeCallouts c;
         c.updateForm = [this] { runEmployeeForm(); };
-        c.putLog = [](const std::string& operation) { staff::putEmployeeLog(operation); };
         c.pickFilter = [this](const std::string& table) {
             filterTables.push_back(table);
             return filterAnswer;

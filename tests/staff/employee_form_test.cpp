@@ -238,8 +238,9 @@ TEST_F(EmployeeForm, PutMolLogCutsTheOperationAndANameOfFiftyCyrillicLettersIsKe
     files().mol.record().setValue("MOL:SCODE", "4");
     PUTMOLLOG(std::string(40, 'x').c_str());
     PUTMOLLOG(nullptr);
-    EXPECT_EQ(logEntries().size(), 1u) << "the second entry of the same moment is refused silently";
+    ASSERT_EQ(logEntries().size(), 2u) << "the second entry of the same moment takes the next hundredth";
     EXPECT_EQ(logEntries()[0], "4:" + std::string(32, 'x'));
+    EXPECT_EQ(logEntries()[1], "4:");
 
     // 50 characters with Cyrillic letters: the whole field.
     const std::string longName = ru("/data/Подписи/Подпись_главного_бухгалтера_отд1.bmp");

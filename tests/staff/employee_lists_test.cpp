@@ -78,15 +78,23 @@ TEST_F(EmployeeLists, SavedFilterAppliesWhileTheBoxIsOnAndEveryOpeningStartsOff)
     EXPECT_EQ(names(), (std::vector<std::string>{ru("Иванов"), ru("Сидоров Пётр")}));
     EXPECT_EQ(shownControl(el::kFilterName), ru("Кладовщики"));
 
-    // An expression that does not parse gives no "0": every row stays.
+    // An expression that does not parse cannot be used: the operator is told
+    // once, the box goes off and every row is shown; ticking it again tells again.
     filterAnswer = "MOL:KATEGCODE = = (";
     control(el::kFilters);
     EXPECT_EQ(names().size(), 4u);
-    EXPECT_TRUE(services->shown.empty());
+    ASSERT_EQ(services->shown.size(), 1u);
+    EXPECT_EQ(box(0).caption, ru(" Ошибка"));
+    EXPECT_EQ(shownControl(el::kFilterOn), "0");
+    control(el::kFilterOn, "1");
+    EXPECT_EQ(services->shown.size(), 2u);
+    EXPECT_EQ(shownControl(el::kFilterOn), "0");
+    EXPECT_EQ(names().size(), 4u);
 
     // Cancelling the filter list empties expression and name.
     filterAnswer = "|";
     control(el::kFilters);
+    control(el::kFilterOn, "1");
     EXPECT_EQ(std::string(G_FilterStr), "");
     EXPECT_EQ(shownControl(el::kFilterName), "");
     EXPECT_EQ(names().size(), 4u);
