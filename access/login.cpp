@@ -3,6 +3,7 @@
 #include "platform/cp1251.h"
 #include "platform/ini_file.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace dostup {
@@ -18,7 +19,50 @@ std::int16_t iniCode(const std::string& text) {
     return static_cast<std::int16_t>(static_cast<std::uint16_t>(value));
 }
 
+constexpr int kFreeFailures = 2;
+constexpr std::chrono::milliseconds kFirstWait{1000};
+constexpr std::chrono::milliseconds kLongestWait{30000};
+
+struct Failures {
+    int inARow = 0;
+    std::chrono::steady_clock::time_point nextTry{};
+    LoginClock clock;
+};
+
+Failures& failures() {
+    static Failures state;
+    return state;
+}
+
+std::chrono::steady_clock::time_point now() {
+    return failures().clock ? failures().clock() : std::chrono::steady_clock::now();
+}
+
 }  // namespace
+
+void setLoginClock(LoginClock clock) { failures().clock = std::move(clock); }
+
+void resetLoginFailures() {
+    failures().inARow = 0;
+    failures().nextTry = {};
+}
+
+bool Login::waiting() {
+    const auto left = failures().nextTry - now();
+    if (left <= std::chrono::steady_clock::duration::zero()) return false;
+    const auto seconds = std::chrono::ceil<std::chrono::seconds>(left).count();
+    view_.beep();
+    say(platform::ru("Подождите ") + std::to_string(seconds) + platform::ru(" сек."));
+    return true;
+}
+
+void Login::failed() {
+    Failures& state = failures();
+    if (++state.inARow <= kFreeFailures) return;
+    auto wait = kFirstWait * (1LL << std::min(state.inARow - kFreeFailures - 1, 5));
+    if (wait > kLongestWait) wait = kLongestWait;
+    state.nextTry = now() + wait;
+}
 
 bool passwordsMatch(const std::string& typed, const std::string& stored) {
     return platform::clip(typed) == platform::clip(stored);
@@ -47,7 +91,7 @@ bool Login::open() {
     code_ = iniCode(platform::readIni("Kelm", "SCode", "", iniFile_));
     // A code that names no possible employee pre-fills nothing, the password neither.
     if (code_ != 0)
-        password_ = platform::readIni("Kelm", "PassWord", "", iniFile_).substr(0, kPasswordEntryLength);
+        password_ = platform::readIni("Kelm", "PassWord", "", iniFile_).substr(0, kIniPasswordLength);
     view_.showCode(code_);
     view_.showPassword(password_);
 
@@ -86,9 +130,11 @@ void Login::passwordEntered(const std::string& password, bool escape) {
         return;
     }
     password_ = password.substr(0, kPasswordEntryLength);
+    if (waiting()) return;
     // Compared with the employee now in the buffer: the one the code entry found,
     // or a blank record after a code that does not exist.
     if (!passwordsMatch(password_, employees_.password())) {
+        failed();
         view_.beep();
         say(platform::ru("Неправильный Пароль"));
         return;
@@ -100,7 +146,9 @@ void Login::ok(std::int16_t code, const std::string& password) {
     if (closed_) return;
     code_ = code;
     password_ = password.substr(0, kPasswordEntryLength);
+    if (waiting()) return;
     if (!employees_.fetch(static_cast<std::uint16_t>(code_))) {
+        failed();
         view_.beep();
         employees_.clear();
         say(platform::ru("Неправильный Код"));
@@ -108,10 +156,12 @@ void Login::ok(std::int16_t code, const std::string& password) {
         return;
     }
     if (employees_.code() == 0 || !passwordsMatch(password_, employees_.password())) {
+        failed();
         view_.beep();
         say(platform::ru("Неправильный Пароль"));
         return;
     }
+    resetLoginFailures();
     operatorCode_ = static_cast<std::uint16_t>(code_);
     finish();
 }

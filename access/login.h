@@ -3,7 +3,9 @@
 // realises LoginView and forwards the operator's actions here.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace dostup {
@@ -37,8 +39,20 @@ public:
 };
 
 // The password entry holds as many characters as MOL:PASSWORD, so every stored
-// password can be typed.
+// password can be typed. The pre-filled password of the INI file keeps its
+// first 8 characters and is compared as such, so a stored password of 8
+// characters logs in from a longer "PassWord" as it always did.
 constexpr std::size_t kPasswordEntryLength = 16;
+constexpr std::size_t kIniPasswordLength = 8;
+
+// Repeated failures slow the log-in down: from the third failed attempt in a
+// row (a wrong code or password, by OK or by leaving the password entry) the
+// next attempt waits 1 s, doubling up to 30 s; the window stays usable and
+// says how long. The count is the process's, so a new window does not reset it;
+// a successful log-in does.
+using LoginClock = std::function<std::chrono::steady_clock::time_point()>;
+void setLoginClock(LoginClock clock);  // tests; an empty clock is the steady clock
+void resetLoginFailures();
 constexpr std::size_t kMessageLineLength = 30;
 
 // Equal when equal after padding the shorter with blanks: letter case matters,
@@ -68,6 +82,10 @@ public:
 
 private:
     bool validPair();
+    // True (after saying how long to wait) while repeated failures make the
+    // next attempt wait.
+    bool waiting();
+    void failed();
     void say(const std::string& message);
     void finish();
 

@@ -247,3 +247,45 @@ TEST_F(LoginWindow, EscapeOrCancelLogsOutCloseBoxKeepsTheValue) {
 }
 
 }  // namespace
+
+namespace {
+
+// Failures in a row slow the window down: from the third on, the next attempt
+// waits 1 s, doubling to 30 s; an attempt during the wait is refused with the
+// time left and compares nothing; a success ends the count.
+TEST_F(LoginWindow, RepeatedFailuresMakeTheNextAttemptWait) {
+    auto now = std::chrono::steady_clock::time_point{} + std::chrono::hours(1);
+    dostup::setLoginClock([&now] { return now; });
+    dostup::resetLoginFailures();
+    auto login = makeLogin();
+    login.open();
+    const struct {
+        int failure;
+        int waitSeconds;
+    } table[] = {{1, 0}, {2, 0}, {3, 1}, {4, 2}, {5, 4}, {6, 8}, {7, 16}, {8, 30}, {9, 30}};
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.failure);
+        login.ok(7, "wrong");
+        EXPECT_EQ(view.message, ru("Неправильный Пароль"));
+        if (row.waitSeconds > 0) {
+            now += std::chrono::seconds(row.waitSeconds) - std::chrono::milliseconds(1);
+            login.ok(7, "secret");
+            EXPECT_EQ(view.message, ru("Подождите 1 сек.")) << "the right password waits too";
+            EXPECT_EQ(operatorCode, 0);
+            login.passwordEntered("secret", false);
+            EXPECT_EQ(view.message, ru("Подождите 1 сек.")) << "no greeting tells it is right";
+        }
+        now += std::chrono::milliseconds(1);
+    }
+    login.ok(7, "secret");
+    EXPECT_EQ(operatorCode, 7);
+    auto next = makeLogin();
+    next.open();
+    next.ok(7, "wrong");
+    EXPECT_EQ(view.message, ru("Неправильный Пароль")) << "a success ended the count";
+    next.ok(7, "secret");
+    EXPECT_EQ(operatorCode, 7);
+    dostup::setLoginClock({});
+}
+
+}  // namespace

@@ -27,7 +27,8 @@ public:
     void clear() override { found = false; }
     std::uint16_t code() const override { return found ? 7 : 0; }
     std::string surname() const override { return found ? ru("Петров") + "                   " : ""; }
-    std::string password() const override { return found ? "LongerThan8     " : std::string(16, ' '); }
+    std::string password() const override { return found ? stored : std::string(16, ' '); }
+    std::string stored = "LongerThan8     ";
 };
 
 QPushButton* button(QWidget& window, const QString& text) {
@@ -87,7 +88,10 @@ TEST_F(LoginWindowOnScreen, WrongPasswordStaysOpenUntilEscape) {
 }
 
 TEST_F(LoginWindowOnScreen, PrefilledPairClosesWithoutShowing) {
-    folder.write("TARVO.INI", "[Kelm]\nSCode=7\nPassWord=LongerThan8\n");
+    // The pre-fill keeps 8 characters: a stored password of 8 logs in from a
+    // longer "PassWord".
+    employees.stored = "Longer8!        ";
+    folder.write("TARVO.INI", "[Kelm]\nSCode=7\nPassWord=Longer8!andMore\n");
     dostup::LoginWindow window(employees, operatorCode, ".\\TARVO.INI");
     window.run();  // returns at once
     EXPECT_EQ(operatorCode, 7);
