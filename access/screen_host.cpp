@@ -21,7 +21,8 @@ int runScreenForm(const framework::form::FormDefinition&) {
     return framework::kResponseCancelled;
 }
 
-void prepareWindows() {}
+bool prepareWindows() { return false; }
+void prepareRendering() {}
 std::uint16_t consoleLogIn() { return REGISTR_S(); }
 void runConsole() {}
 void runInfoScreen() {}

@@ -15,8 +15,14 @@
 namespace dostup {
 
 // Creates what windows need in a host without a Qt application (the application
-// object and the library's message boxes), so that a log-in can be typed.
-void prepareWindows();
+// object and the library's message boxes), so that a log-in can be typed. False
+// when no window can open here (no display, nor a Qt platform named by
+// QT_QPA_PLATFORM): the library says so once on standard error and every screen
+// ends as cancelled instead of ending the host.
+bool prepareWindows();
+// For printing without windows (DOSTUP_PRINTPDF): an application that can render
+// fonts, on the offscreen platform when there is no display.
+void prepareRendering();
 
 // Runs a list; returns GlobalResponse when the call waited for the list (1 when a
 // record was selected and left in the file's buffer), else 2.

@@ -3,6 +3,7 @@
 #include "staffdocs/d_mol_rp.h"
 
 #ifdef DOSTUP_WITH_WINDOWS
+#include "access/screen_host.h"
 #include "staffdocs/windows/staff_pdf.h"
 #endif
 
@@ -14,6 +15,7 @@ extern "C" DOSTUP_API int32_t DOSTUP_PRINTPDF(const char* document, uint16_t cod
 #ifdef DOSTUP_WITH_WINDOWS
     if (staffdocs::forOneEmployee(*which) && !staffdocs::fetchEmployee(code))
         return staffdocs::kPdfNoEmployee;
+    dostup::prepareRendering();  // fonts need an application; offscreen without a display
     return staffdocs::renderDocumentPdf(*which, QString::fromLocal8Bit(path ? path : ""));
 #else
     (void)code;

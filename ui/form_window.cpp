@@ -217,7 +217,9 @@ void FormWindow::buildControls() {
         pages_ = new QTabWidget(this);
         outer->addWidget(pages_);
         connect(pages_, &QTabWidget::currentChanged, this, [this] {
-            if (engine_ && !closed_ && shown_) engine_->tabChanged();
+            if (!engine_ || closed_ || !shown_) return;
+            commitModifiedEntries();
+            engine_->tabChanged();
         });
     }
     // A group frames the consecutive fields that name it, across both columns.
@@ -344,6 +346,8 @@ void FormWindow::addControl(QGridLayout* grid, const FormField& field, bool half
                 line->setMinimumWidth(textWidth);
                 place(line);
             }
+            if (field.secret) line->setEchoMode(QLineEdit::Password);
+            if (field.editable && !field.editable()) line->setReadOnly(true);
             control.line = line;
             control.widget = line;
             connect(line, &QLineEdit::editingFinished, this,
@@ -743,7 +747,13 @@ void FormWindow::entryFinished(int entry) {
     const Control* control = controlOf(entry);
     if (!engine_ || closed_ || !control || !control->line || !control->line->isModified()) return;
     const QWidget* next = QApplication::focusWidget();
-    if (!next || next == cancel_ || !isAncestorOf(next)) return;
+    if (!next || next == cancel_ || !isAncestorOf(next)) {
+        // Leaving for cancel, another tab page, the frame or another window: what
+        // was typed still reaches the record when it fits the picture (nothing
+        // typed is lost), without the checks of accepting an entry.
+        if (storeLine(*control)) control->line->setModified(false);
+        return;
+    }
     if (!storeLine(*control)) {
         QMetaObject::invokeMethod(
             this,
@@ -758,11 +768,16 @@ void FormWindow::entryFinished(int entry) {
     engine_->entryAccepted(entry);
 }
 
-// The focused entry's text reaches the buffer before the window redisplays it.
-void FormWindow::commitFocusedEntry() {
-    const Control* control = controlOf(focusedEntry());
-    if (control && control->line && control->line->isModified() && storeLine(*control))
-        control->line->setModified(false);
+// Every changed entry's text reaches the buffer before the window shows the
+// record again (a tab page chosen, the focus regained, the window closing), so
+// a redisplay never wipes what was typed.
+void FormWindow::commitModifiedEntries() {
+    for (const Control& control : controls_) {
+        if (control.line && control.line->isModified() && storeLine(control))
+            control.line->setModified(false);
+        if (control.text && control.text->document()->isModified() && storeText(control))
+            control.text->document()->setModified(false);
+    }
 }
 
 // ------------------------------------------------------------------ controls
@@ -937,7 +952,7 @@ void FormWindow::closeEvent(QCloseEvent* event) {
     }
     // The close box is a closing request; the book may ask before it cancels.
     event->ignore();
-    commitFocusedEntry();
+    commitModifiedEntries();
     inCloseEvent_ = true;
     engine_->closeRequested();
     inCloseEvent_ = false;
@@ -966,7 +981,7 @@ void FormWindow::requestRedisplay() {
         [this] {
             redisplayPending_ = false;
             if (!engine_ || closed_) return;
-            commitFocusedEntry();
+            commitModifiedEntries();
             engine_->redisplay();
         },
         Qt::QueuedConnection);

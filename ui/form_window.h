@@ -158,7 +158,7 @@ private:
     bool storeText(const Control& control) const;
     void storeDrop(const Control& control, int chosen) const;
     void entryFinished(int entry);
-    void commitFocusedEntry();
+    void commitModifiedEntries();
     void pressOk();
     void requestRedisplay();
 

@@ -4,6 +4,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QSaveFile>
 #include <QPrinter>
 #include <QRectF>
 
@@ -90,9 +91,12 @@ bool PageQueue::print(QPrinter& printer, int from, int to) const {
     return painter.end();
 }
 
-bool PageQueue::writePdf(const QString& path, const QString& title) const {
+bool PageQueue::writePdf(const QString& path, const QString& title, bool personal) const {
     if (pages_.empty()) return false;
-    QPdfWriter writer(path);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    if (personal && !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) return false;
+    QPdfWriter writer(&file);
     writer.setCreator(QStringLiteral("Tarvo"));
     if (!title.isEmpty()) writer.setTitle(title);
     writer.setResolution(1200);
@@ -105,7 +109,13 @@ bool PageQueue::writePdf(const QString& path, const QString& title) const {
         if (page > 0) writer.newPage();
         paint(painter, page, sheet);
     }
-    return painter.end();
+    // The painter's end writes the trailer; the file only replaces its name when
+    // every write reached the disk.
+    if (!painter.end() || file.error() != QFileDevice::NoError) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
 }
 
 }  // namespace ui

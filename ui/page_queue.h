@@ -41,8 +41,12 @@ public:
     // Pages from..to (1-based, to 0 = the last) on a printer already set up; the
     // printer's page size and orientation are set to the report's.
     bool print(QPrinter& printer, int from = 1, int to = 0) const;
-    // Every page into a PDF file (vector text, fonts embedded).
-    bool writePdf(const QString& path, const QString& title = QString()) const;
+    // Every page into a PDF file (vector text, fonts embedded), written under a
+    // temporary name and renamed at the end: false, with a file of that name left
+    // as it was, when anything failed (a full disk, a folder that cannot be
+    // written). `personal`: the file is readable by its owner alone (mode 0600),
+    // for documents that hold personal data.
+    bool writePdf(const QString& path, const QString& title = QString(), bool personal = false) const;
 
 private:
     QSizeF pageSizeMm_{210, 297};

@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QStringList>
 #include <QUrl>
@@ -53,18 +54,24 @@ const std::vector<std::pair<int, QMessageBox::StandardButton>>& buttonMap() {
 }  // namespace
 
 int QtUserServices::message(const platform::MessageBoxRequest& box) {
-    QMessageBox dialog(qtIcon(box.icon), toQt(box.caption), toQt(box.text), QMessageBox::NoButton,
-                       QApplication::activeWindow());
+    // The box belongs to no window: the window that was active may close (and be
+    // deleted, taking its children along) while the box waits for its answer,
+    // and the message must stay until it is answered. It blocks the whole
+    // program instead, and is deleted here unless something else deleted it.
+    QPointer<QMessageBox> dialog =
+        new QMessageBox(qtIcon(box.icon), toQt(box.caption), toQt(box.text), QMessageBox::NoButton);
+    dialog->setWindowModality(Qt::ApplicationModal);
     int escapeAnswer = 0;
     for (const auto& [number, standard] : buttonMap()) {
         if (!(box.buttons & number)) continue;
-        QPushButton* button = dialog.addButton(standard);
-        if (number == box.defaultButton) dialog.setDefaultButton(button);
+        QPushButton* button = dialog->addButton(standard);
+        if (number == box.defaultButton) dialog->setDefaultButton(button);
         if (number == platform::kButtonCancel || number == platform::kButtonNo ||
             (escapeAnswer == 0 && number == platform::kButtonOk))
             escapeAnswer = number;
     }
-    const int pressed = dialog.exec();
+    const int pressed = dialog->exec();
+    delete dialog.data();
     for (const auto& [number, standard] : buttonMap())
         if (pressed == standard) return number;
     // The close box answers as Cancel, No or OK, whichever the box has.
@@ -72,7 +79,8 @@ int QtUserServices::message(const platform::MessageBoxRequest& box) {
 }
 
 int QtUserServices::popupMenu(const std::string& items) {
-    QMenu menu(QApplication::activeWindow());
+    QPointer<QMenu> guarded = new QMenu;  // as the boxes: no window that may close under it
+    QMenu& menu = *guarded;
     const QStringList parts = toQt(items).split(QLatin1Char('|'));
     int number = 0;
     for (const QString& part : parts) {
@@ -87,7 +95,9 @@ int QtUserServices::popupMenu(const std::string& items) {
         action->setData(number);
     }
     QAction* chosen = menu.exec(QCursor::pos());
-    return chosen ? chosen->data().toInt() : 0;
+    const int answer = chosen && guarded ? chosen->data().toInt() : 0;
+    delete guarded.data();
+    return answer;
 }
 
 std::optional<std::string> QtUserServices::fileDialog(const platform::FileDialogRequest& request) {

@@ -28,14 +28,14 @@ void installReportRunner(QWidget* parent) {
 }
 
 PdfRendering renderToPdf(const Report& report, framework::RecordSource& source,
-                         const QString& path) {
+                         const QString& path, bool personal) {
     ReportEngine engine(report.layout);
     framework::SilentProgressView silent;
     PdfRendering result;
     result.response = framework::runReportCycle(
         source, engine, silent, report.cycle, [&](framework::ReportPages&) {
             result.pages = engine.pages().size();
-            result.written = engine.pages().writePdf(path, toQt(report.layout.name));
+            result.written = engine.pages().writePdf(path, toQt(report.layout.name), personal);
             return false;
         });
     return result;

@@ -35,7 +35,8 @@ struct PdfRendering {
 
 // The same cycle without the progress window or the preview: the pages go to a PDF
 // file. Needs a QGuiApplication (the offscreen platform is enough).
+// `personal`: see PageQueue::writePdf.
 PdfRendering renderToPdf(const Report& report, framework::RecordSource& source,
-                         const QString& path);
+                         const QString& path, bool personal = false);
 
 }  // namespace ui

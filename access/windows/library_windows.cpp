@@ -1,6 +1,7 @@
 // The library's windows when its host runs a Qt application: the login window and
 // the Qt realisation of the library's message boxes and dialogs.
 #include "access/login_employees.h"
+#include "access/screen_host.h"
 #include "access/windows/login_window.h"
 #include "ui/qt_user_services.h"
 
@@ -12,6 +13,7 @@ bool windowsAvailable() { return qobject_cast<QApplication*>(QCoreApplication::i
 
 void runLoginWindow(LoginEmployees& employees, std::uint16_t& operatorCode,
                     const std::string& iniFile) {
+    if (!prepareWindows()) return;  // nobody can type a log-in: nobody logs in
     LoginWindow window(employees, operatorCode, iniFile, QApplication::activeWindow());
     window.run();
 }

@@ -10,7 +10,9 @@ int renderDocumentPdf(StaffDocument document, const QString& path) {
     ui::PdfRendering result;
     runDocument(document, [&](const framework::ReportDefinition& report,
                               framework::RecordSource& source) {
-        result = ui::renderToPdf(report, source, path);
+        // Staff documents name people (passports, telephones, addresses): the
+        // file is its owner's alone.
+        result = ui::renderToPdf(report, source, path, true);
         return result.response;
     });
     if (result.pages > 0 && !result.written) return kPdfNotWritten;

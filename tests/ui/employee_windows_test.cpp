@@ -65,7 +65,6 @@ protected:
     staff::EmployeeCallouts callouts() {
         staff::EmployeeCallouts c;
         c.updateForm = [] { ui::runFormWindow(staff::employeeForm({})); };
-        c.putLog = [](const std::string& operation) { staff::putEmployeeLog(operation); };
         return c;
     }
     static void screenshot(QWidget* window, const char* name) {
