@@ -171,8 +171,10 @@ DOSTUP_API void OBJECT_T(void);
 /* Renders a staff document into a PDF file without any window, for a host's
  * command line: "Staff", "StaffByDepartment", "StaffStatement" (the staff lists),
  * "TravelCertificate" and "PowerOfAttorney" (for the employee `code`), in any
- * letter case. `path` is a file name of the host system. The host runs a Qt GUI
- * application (the offscreen platform is enough). Returns the pages written; 0
+ * letter case. `path` is a file name of the host system. A host without a Qt
+ * application gets one, on the offscreen platform when there is no display; the
+ * file is written whole or not at all, readable by its owner alone. Returns the
+ * pages written; 0
  * when there was nothing to print (no file is written); -1 an unknown document,
  * -2 no employee has `code`, -3 the file could not be written, -4 a build of the
  * library without windows. */
@@ -180,8 +182,9 @@ DOSTUP_API int32_t DOSTUP_PRINTPDF(const char *document, uint16_t code, const ch
 
 /* Fills the library's data files with sample staff for a first look at the
  * suite, for a host's command line ("tarvo --demo"): departments, employee
- * categories with some bans (never for category 0, the operator who has not
- * logged in), thirty employees each with the change-log entry of its creation,
+ * categories with some bans (for category 0, the operator who has not logged
+ * in, the library's administrative objects, as in every new installation),
+ * thirty employees each with the change-log entry of its creation,
  * the access objects, saved filters and input history. The data folder named by
  * g_BasePath at DOSTUP_INITDLL is created when missing. Returns 0 when the files
  * were written; 1 when the folder holds a data file already (nothing is

@@ -29,9 +29,11 @@ FirstAdministratorDialog::FirstAdministratorDialog(QWidget* parent)
       message_(new QLabel(this)) {
     setWindowTitle(text(" Первый администратор"));
     auto* column = new QVBoxLayout(this);
-    auto* intro = new QLabel(text("В системе ещё нет ни одного сотрудника, который мог бы войти.\n"
+    auto* intro = new QLabel(text("В системе ещё нет ни одного сотрудника.\n"
                                   "Создайте первого администратора: ему будет дана своя категория\n"
-                                  "без запретов, и он сразу войдёт в систему."),
+                                  "без запретов, и он сразу войдёт в систему.\n"
+                                  "Без входа в систему справочники доступны, а сотрудники,\n"
+                                  "категории, объекты и права доступа закрыты."),
                              this);
     column->addWidget(intro);
     auto* fields = new QFormLayout;

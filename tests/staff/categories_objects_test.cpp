@@ -71,6 +71,57 @@ TEST_F(Categories, NumbersFromOneThenAfterTheHighestAndACancelledInsertLeavesNot
     EXPECT_EQ(codes(), (std::vector<std::string>{"1", "2", "3"}));
 }
 
+// A deleted category's code still names employees or rights rows (the files
+// keep them): a new category is numbered above every such code, so it inherits
+// neither; the same for an object whose rights rows stay.
+TEST_F(Categories, NewCodesGoAboveEveryCodeStillInUse) {
+    const struct {
+        const char* where;
+        int employeeCategory;  // 0: none
+        int rightsCategory;    // 0: none
+        const char* expected;
+    } table[] = {
+        {"nothing left", 0, 0, "3"},
+        {"employees of category 4", 4, 0, "5"},
+        {"rights rows of category 6", 0, 6, "7"},
+        {"employees above the rights rows", 8, 0, "9"},
+    };
+    addCategory(1, "A");
+    addCategory(2, "B");
+    int employee = 0;
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.where);
+        if (row.employeeCategory)
+            add(files().mol, {{"MOL:SCODE", std::to_string(++employee)},
+                              {"MOL:KATEGCODE", std::to_string(row.employeeCategory)}});
+        if (row.rightsCategory)
+            add(files().dostup, {{"DOS:KATEGCODE", std::to_string(row.rightsCategory)},
+                                 {"DOS:OBJECTID", std::to_string(row.rightsCategory)}});
+        std::string numbered;
+        view.script = [&numbered](FormEngine& engine) {
+            numbered = *engine.record().value("KTM:COD");
+            engine.cancelPressed();
+        };
+        runForm(framework::kRequestInsert);
+        EXPECT_EQ(numbered, row.expected);
+    }
+
+    form_tests::FakeFormView objectView;
+    const framework::form::FormDefinition objects = staff::objectForm();
+    ASSERT_EQ(files().object.create(), 0);
+    ASSERT_EQ(files().dostup.create(), 0);  // without the rows a new rights file starts with
+    add(files().object, {{"OBJ:ID", "1"}, {"OBJ:OBOZN", "Valut"}});
+    add(files().dostup, {{"DOS:KATEGCODE", "2"}, {"DOS:OBJECTID", "12"}});  // object 12 was deleted
+    std::string numbered;
+    objectView.script = [&numbered](FormEngine& engine) {
+        numbered = *engine.record().value("OBJ:ID");
+        engine.cancelPressed();
+    };
+    framework::globalRequest() = framework::kRequestInsert;
+    framework::form::runForm(objects, objectView);
+    EXPECT_EQ(numbered, "13");
+}
+
 TEST_F(Categories, ButtonsInOrderAndAccessOpensTheGridOfTheHighlightedCategory) {
     addCategory(1, ru("Админы"));
     addCategory(3, ru("Кассиры"));

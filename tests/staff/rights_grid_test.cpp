@@ -200,5 +200,44 @@ TEST_F(RightsGrid, WriteThatFailsIsReportedAndTheMarkShowsWhatIsStored) {
     EXPECT_EQ(storedRights(), std::vector<std::string>{"3:2:10000000"});
 }
 
+// A ban on opening the categories or the rights that would leave no category
+// with an employee able to open the rights grid is refused; while another
+// category can still open it, the ban is stored.
+TEST_F(RightsGrid, NoBanLocksEveryAdministratorOut) {
+    addObject(6, "KatMOL", ru("Категории"), ru("Справочник"));
+    addObject(7, "Dostup", ru("Права"), ru("Справочник"));
+    add(files().katMol, {{"KTM:COD", "1"}, {"KTM:KATEG", ru("Администраторы")}});
+    add(files().mol, {{"MOL:SCODE", "1"}, {"MOL:KATEGCODE", "1"}});
+    add(files().mol, {{"MOL:SCODE", "2"}, {"MOL:KATEGCODE", "3"}});
+    addRights(3, 7, {{"DOS:OPENFLAG", "1"}});  // the cashiers may not open the rights
+
+    const struct {
+        int category;
+        int object;
+        bool stored;
+    } table[] = {
+        {1, 6, false},  // the last category that can: refused
+        {1, 7, false},
+        {3, 6, true},   // the cashiers cannot anyway: stored
+        {5, 7, true},   // a category nobody is in
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(std::to_string(row.category) + "/" + std::to_string(row.object));
+        services->shown.clear();
+        EXPECT_EQ(staff::toggleBan(static_cast<std::uint16_t>(row.category),
+                                   static_cast<std::uint16_t>(row.object), 0),
+                  row.stored);
+        EXPECT_EQ(services->shown.size(), row.stored ? 0u : 1u);
+    }
+    staff::readRightsRow(1, 6);
+    EXPECT_EQ(files().dostup.record().getInt("DOS:OPENFLAG"), 0) << "nothing stored for the refused ban";
+
+    // Once the cashiers may open both again, the administrators may be banned.
+    EXPECT_TRUE(staff::toggleBan(3, 6, 0));
+    EXPECT_TRUE(staff::toggleBan(3, 7, 0));
+    EXPECT_TRUE(staff::toggleBan(1, 7, 0));
+    EXPECT_FALSE(staff::toggleBan(3, 7, 0)) << "now the cashiers are the last";
+}
+
 }  // namespace
 }  // namespace library_tests

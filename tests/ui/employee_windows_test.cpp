@@ -5,6 +5,7 @@
 #include "tests/ui/book_window_fixture.h"
 
 #include "access/access_files.h"
+#include "access/access_layouts.h"
 #include "access/dostup.h"
 #include "staff/d_mol.h"
 #include "staff/d_mol_form.h"
@@ -147,6 +148,7 @@ TEST_F(EmployeeWindows, FormShowsItsPagesDropListsAndPictures) {
         EXPECT_EQ(form.windowTitle(), qt("Изменение записи  (Абрамов)"));
         ASSERT_NE(form.pages(), nullptr);
         EXPECT_EQ(form.pages()->count(), 5);
+        EXPECT_EQ(form.lineEdit(ef::kPassword)->echoMode(), QLineEdit::Password) << "never shown in clear";
         auto* departments = qobject_cast<QComboBox*>(form.entryWidget(ef::kDepartment));
         ASSERT_NE(departments, nullptr);
         EXPECT_EQ(departments->count(), 2);
@@ -180,6 +182,44 @@ TEST_F(EmployeeWindows, FormShowsItsPagesDropListsAndPictures) {
     EXPECT_TRUE(seen);
     EXPECT_TRUE(services->shown.empty());
     EXPECT_EQ(column(*list, 2), (std::vector<QString>{qt("Бухгалтерия"), qt("Склад"), qt("Бухгалтерия")}));
+}
+
+}  // namespace
+}  // namespace book_windows_tests
+
+namespace book_windows_tests {
+namespace {
+
+// On screen: a change saved without changing anything, then a new employee;
+// another station sees the new employee and both entries at once.
+TEST_F(EmployeeWindows, SavedFormsAreSeenByAnotherStationAtOnce) {
+    addStaff();
+    ui::ListWindow* list = ui::openList(staff::employeeList(callouts()), &area);
+    settle();
+    ASSERT_NE(list, nullptr);
+    list->table()->selectRow(0);
+    settle();
+    onForm([&](ui::FormWindow& form) { click(form.okButton()); });
+    click(list->button(framework::browse::ListButton::Change));
+    settle();
+    onForm([&](ui::FormWindow& form) {
+        form.lineEdit(ef::kSurname)->setText(qt("Новиков"));
+        click(form.okButton());
+    });
+    click(list->button(framework::browse::ListButton::Insert));
+    settle();
+    auto seen = [](storage::DataFile& file, const char* field) {
+        storage::DataFile station(file.layout());
+        station.setName(file.name());
+        station.setOwnerPassword(dostup::ownerPasswordOf(file.layout()));
+        std::vector<std::string> values;
+        if (station.open() != 0) return values;
+        station.set();
+        while (station.next() == 0) values.emplace_back(platform::clip(*station.record().value(field)));
+        return values;
+    };
+    EXPECT_EQ(seen(dostup::accessFiles().mol, "MOL:SCODE"), (std::vector<std::string>{"1", "2", "3", "4"}));
+    EXPECT_EQ(seen(dostup::accessFiles().molLog, "MLO:SCODE"), (std::vector<std::string>{"2", "4"}));
 }
 
 }  // namespace

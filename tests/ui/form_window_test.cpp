@@ -13,7 +13,9 @@
 #include <QLabel>
 #include <QScrollBar>
 #include <QMdiSubWindow>
+#include <QTabBar>
 #include <QTabWidget>
+#include <QTest>
 
 namespace book_windows_tests {
 namespace {
@@ -309,6 +311,43 @@ TEST_F(FormWindowTest, PagesWithTwoColumnsAndAnEntryBelowTheTabSheet) {
     ui::FormHostScope host(&area, nullptr);
     EXPECT_EQ(ui::runFormWindow(firmForm), framework::kResponseCancelled);
     while (framework::userCount(firm) > 0) framework::releaseFile(firm);
+}
+
+// Text typed into an entry and left by the mouse for another page (whose rate
+// list refreshes the form) or for OK reaches the record: nothing typed is lost.
+TEST_F(FormWindowTest, TypedTextSurvivesAnotherPageAndIsSaved) {
+    using namespace refbooks::valut_form;
+    storage::DataFile& valut = refbooks::referenceFiles().valut;
+    valut.setName(".\\Dat\\Valut");
+    refbooks::referenceFiles().kurs.setName(".\\Dat\\KursVal");
+    const framework::form::FormDefinition currencyForm = refbooks::valutForm();
+    valut.record().clear();
+    onForm([&](ui::FormWindow& form) {
+        QLineEdit* designation = form.lineEdit(kObozn);
+        QLineEdit* name = form.lineEdit(kName);
+        designation->setFocus();
+        QTest::keyClicks(designation, QStringLiteral("EUR"));
+        name->setFocus();
+        QTest::keyClicks(name, QStringLiteral("Euro"));
+        // The rate history by the mouse, and back: no Tab, no Return.
+        QTabBar* tabs = form.pages()->findChild<QTabBar*>();
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+        settle();
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(0).center());
+        settle();
+        EXPECT_EQ(name->text(), QStringLiteral("Euro"));
+        click(form.okButton());
+    });
+    framework::globalRequest() = framework::kRequestInsert;
+    ui::FormHostScope host(&area, nullptr);
+    EXPECT_EQ(ui::runFormWindow(currencyForm), framework::kResponseCompleted);
+    {
+        framework::FileUse use(valut);
+        valut.set(*valut.layout().primaryKey());
+        ASSERT_EQ(valut.next(), 0);
+        EXPECT_EQ(platform::clip(valut.record().getText("VAL:NAME")), "Euro");
+    }
+    while (framework::userCount(valut) > 0) framework::releaseFile(valut);
 }
 
 // The currency form: the three rates framed as " Курсы ", each percentage beside
