@@ -208,7 +208,9 @@ std::optional<int> runPrintCommand(int argc, char** argv) {
         return kPrintNothing;
     }
     if (!result.written) {
-        complain("cannot write " + request->pdf);
+        // The console speaks the terminal's UTF-8.
+        complain("PDF-файл не записан: " + request->pdf +
+                 " (нет места на диске или нет права записи; прежний файл с этим именем не изменён)");
         return kPrintFailed;
     }
     return kPrintWritten;

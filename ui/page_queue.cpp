@@ -4,6 +4,8 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QPrinter>
 #include <QRectF>
@@ -91,12 +93,8 @@ bool PageQueue::print(QPrinter& printer, int from, int to) const {
     return painter.end();
 }
 
-bool PageQueue::writePdf(const QString& path, const QString& title, bool personal) const {
-    if (pages_.empty()) return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (personal && !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) return false;
-    QPdfWriter writer(&file);
+bool PageQueue::paintPdf(QIODevice& device, const QString& title) const {
+    QPdfWriter writer(&device);
     writer.setCreator(QStringLiteral("Tarvo"));
     if (!title.isEmpty()) writer.setTitle(title);
     writer.setResolution(1200);
@@ -109,9 +107,25 @@ bool PageQueue::writePdf(const QString& path, const QString& title, bool persona
         if (page > 0) writer.newPage();
         paint(painter, page, sheet);
     }
-    // The painter's end writes the trailer; the file only replaces its name when
-    // every write reached the disk.
-    if (!painter.end() || file.error() != QFileDevice::NoError) {
+    return painter.end();  // writes the trailer
+}
+
+bool PageQueue::writePdf(const QString& path, const QString& title, bool personal) const {
+    if (pages_.empty()) return false;
+    // A device or a pipe (/dev/stdout, /dev/full) is written in place: a
+    // temporary file renamed onto it would replace the device itself. Its write
+    // errors show when the buffer is flushed.
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile() && !target.isDir()) {
+        QFile device(path);
+        if (!device.open(QIODevice::WriteOnly)) return false;
+        return paintPdf(device, title) && device.flush() && device.error() == QFileDevice::NoError;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    if (personal && !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) return false;
+    // The file replaces its name only when every write reached the disk.
+    if (!paintPdf(file, title) || !file.flush() || file.error() != QFileDevice::NoError) {
         file.cancelWriting();
         return false;
     }

@@ -5,6 +5,8 @@
 // commands, which compress to about 6 KB.
 #pragma once
 
+class QIODevice;
+
 #include <QByteArray>
 #include <QPicture>
 #include <QSizeF>
@@ -49,6 +51,9 @@ public:
     bool writePdf(const QString& path, const QString& title = QString(), bool personal = false) const;
 
 private:
+    // Every page as a PDF into the device; false when painting failed.
+    bool paintPdf(QIODevice& device, const QString& title) const;
+
     QSizeF pageSizeMm_{210, 297};
     std::vector<QByteArray> pages_;
 };

@@ -124,6 +124,25 @@ TEST_F(PrintCommand, WrongCommandLinesFailWithAMessage) {
     EXPECT_FALSE(std::filesystem::exists(folder.path() / "x.pdf"));
 }
 
+// A write that fails is a failure, never "written": a full device gives exit 1
+// and a Russian message, and is written in place (a temporary file renamed onto
+// it would replace the device); an existing PDF is replaced only by a whole one.
+TEST_F(PrintCommand, AFailedWriteIsReportedAndReplacesNothing) {
+    testing_support::qtApplication();
+    addTypes(3);
+    EXPECT_EQ(run({"--print", "TypeOp", "--pdf", "/dev/full"}), 1);
+    EXPECT_NE(error.find("PDF-файл не записан: /dev/full"), std::string::npos) << error;
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/full")) << "the device is still a device";
+
+    folder.write("kept.pdf", "an earlier PDF");
+    EXPECT_EQ(run({"--print", "TypeOp", "--pdf", "kept.pdf"}), 0);
+    EXPECT_EQ(testing_support::pdfPageCount(inFolder("kept.pdf")), 1);
+    std::size_t leftovers = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+        if (entry.path().filename().string().rfind("kept.pdf", 0) == 0) ++leftovers;
+    EXPECT_EQ(leftovers, 1u) << "no temporary file left beside it";
+}
+
 TEST_F(PrintCommand, AnEmptyFileWritesNothing) {
     testing_support::qtApplication();
     EXPECT_EQ(run({"--print", "TypeOp", "--pdf", "empty.pdf"}), 2);
