@@ -5,6 +5,7 @@
 // the log-in. (The exported C_DOS keeps "/S=" for the suite's programs, which
 // vouch for their operator.)
 #include "access/dostup.h"
+#include "platform/command_options.h"
 
 #ifdef DOSTUP_LAUNCHER_WITH_WINDOWS
 #include <QApplication>
@@ -41,9 +42,24 @@ bool namesProcedure(const std::string& command) {
     return upper.find("/P=") != std::string::npos;
 }
 
+const platform::ProgramOptions kOptions{
+    "dostup",
+    "Использование: dostup [/P=ПРОЦЕДУРА]\n"
+    "Консоль сотрудников и прав доступа. Без параметров после входа открывает\n"
+    "консоль; /P=ИМЯ открывает после входа один экран библиотеки (MOL_T, OTDMOL_T,\n"
+    "KATMOL_T, OBJECT_T, FILTER_T, HLIST_T). Параметр /S= не принимается: вход всегда\n"
+    "по коду и паролю.\n"
+    "\n"
+    "  --help                   показать эту справку\n"
+    "  --version                показать версию\n",
+    {"--help", "--version"},
+    {}};
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    // --help, --version and an unknown option, before anything needs a display.
+    if (auto code = platform::answerInformationOptions(argc, argv, kOptions)) return *code;
 #ifdef DOSTUP_LAUNCHER_WITH_WINDOWS
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("dostup"));

@@ -16,8 +16,15 @@ namespace {
 class ConsoleUserServices : public UserServices {
 public:
     int message(const MessageBoxRequest& box) override {
-        std::fprintf(stderr, "%s: %s\n", cp1251ToUtf8(box.caption).c_str(),
-                     cp1251ToUtf8(box.text).c_str());
+        std::string text = cp1251ToUtf8(box.text);
+        // A console has no OK to press: the program ends by itself, and a
+        // missing folder gets the advice a console user needs.
+        const std::string pressOk = "  Press OK to end this application.";
+        if (const std::size_t at = text.find(pressOk); at != std::string::npos) text.erase(at, pressOk.size());
+        if (text.find("Folder not found") != std::string::npos)
+            text += "\nThe data folder is missing: run the program in its working folder (tarvo-run does),"
+                    " or create the folder the INI files name (tarvo --demo creates it with sample data).";
+        std::fprintf(stderr, "%s: %s\n", cp1251ToUtf8(box.caption).c_str(), text.c_str());
         return box.defaultButton;
     }
     int popupMenu(const std::string&) override { return 0; }

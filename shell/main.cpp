@@ -1,4 +1,5 @@
 // Tarvo, the reference-book program of the trade and warehouse accounting suite.
+#include "platform/command_options.h"
 #include "shell/books.h"
 #include "shell/demo_command.h"
 #include "shell/main_frame.h"
@@ -12,7 +13,31 @@
 #include <QLocale>
 #include <QTranslator>
 
+namespace {
+
+const platform::ProgramOptions kOptions{
+    "tarvo",
+    "Использование: tarvo [ПАРАМЕТРЫ]\n"
+    "Справочники торгово-складского учёта. Без параметров открывает главное окно;\n"
+    "данные и INI-файлы берутся из текущей папки (tarvo-run запускает в своей).\n"
+    "\n"
+    "  --demo                   заполнить пустую папку данных образцом данных\n"
+    "  --print ОТЧЁТ --pdf ФАЙЛ напечатать отчёт в PDF без окон\n"
+    "                           (TypeOp, Store, Staff, StaffByDepartment, StaffStatement,\n"
+    "                           TravelCertificate, PowerOfAttorney)\n"
+    "  --employee КОД           сотрудник для TravelCertificate и PowerOfAttorney\n"
+    "  --help                   показать эту справку\n"
+    "  --version                показать версию\n"
+    "\n"
+    "Коды выхода: 0 — готово, 1 — ошибка, 2 — нечего делать или неверные параметры.\n",
+    {"--demo", "--help", "--version"},
+    {"--print", "--pdf", "--employee"}};
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+    // --help, --version and an unknown option, before anything needs a display.
+    if (auto code = platform::answerInformationOptions(argc, argv, kOptions)) return *code;
     // `tarvo --print NAME --pdf FILE` prints without opening any window.
     if (auto code = shell::runPrintCommand(argc, argv)) return *code;
     // `tarvo --demo` fills an empty data folder with sample data.

@@ -1,0 +1,60 @@
+#!/bin/sh
+# The programs' --help, --version and unknown options, with no display at all,
+# and tarvo-run keeping a relative output file in the caller's folder.
+#   information_options_test.sh BIN-FOLDER TARVO-RUN
+set -u
+bin=$1
+run=$2
+unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() { echo "failed: $*" >&2; failures=$((failures + 1)); }
+
+# expect CODE WHERE WORD... -- COMMAND...: the exit code, and words in standard
+# output (WHERE=out) or standard error (WHERE=err).
+expect() {
+    code=$1; where=$2; shift 2
+    words=""
+    while [ "$1" != "--" ]; do words="$words $1"; shift; done
+    shift
+    "$@" >"$work/out" 2>"$work/err"
+    got=$?
+    [ "$got" = "$code" ] || fail "$* exited $got, not $code"
+    for word in $words; do
+        grep -q -- "$word" "$work/$where" || fail "$*: no \"$word\" in standard $where"
+    done
+}
+
+expect 0 out --demo --print --pdf --employee --version -- "$bin/tarvo" --help
+expect 0 out "tarvo 0" -- "$bin/tarvo" --version
+expect 2 err "--bogus" "Использование" -- "$bin/tarvo" --bogus
+expect 2 err "--demox" -- "$bin/tarvo" --demox
+expect 0 out "/P=" --version -- "$bin/dostup" --help
+expect 0 out "dostup 0" -- "$bin/dostup" --version
+expect 2 err "Использование" -- "$bin/dostup" --nonsense
+expect 0 out "tarvo-run" -- sh "$run" --help
+expect 2 err "Использование" -- sh "$run" nosuchprogram
+
+# A console message never asks to press OK, and a missing data folder says what to do.
+mkdir -p "$work/nodata"
+(cd "$work/nodata" && "$bin/tarvo" --print TypeOp --pdf x.pdf) >"$work/out" 2>"$work/err"
+[ $? = 1 ] || fail "--print without a data folder does not fail"
+grep -q "Press OK" "$work/err" && fail "a console message asks to press OK"
+grep -q "data folder is missing" "$work/err" || fail "no advice for a missing data folder"
+
+# tarvo-run: the data in its folder, a relative --pdf in the caller's.
+mkdir -p "$work/home" "$work/caller"
+cp "$run" "$work/tarvo-run"
+ln -s "$bin/tarvo" "$work/tarvo"
+cd "$work/caller" || exit 1
+TARVO_HOME="$work/home" sh "$work/tarvo-run" tarvo --demo >/dev/null 2>&1 || fail "tarvo-run tarvo --demo"
+TARVO_HOME="$work/home" sh "$work/tarvo-run" tarvo --print TypeOp --pdf types.pdf >/dev/null 2>&1 ||
+    fail "tarvo-run tarvo --print"
+[ -s "$work/caller/types.pdf" ] || fail "the PDF is not in the caller's folder"
+[ -e "$work/home/types.pdf" ] && fail "the PDF landed in the data folder"
+TARVO_HOME="$work/home" sh "$work/tarvo-run" tarvo --print TypeOp --pdf=again.pdf >/dev/null 2>&1
+[ -s "$work/caller/again.pdf" ] || fail "--pdf=FILE is not in the caller's folder"
+
+[ "$failures" = 0 ] && echo "information options: ok"
+exit "$failures"
