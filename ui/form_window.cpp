@@ -845,6 +845,15 @@ void FormWindow::focusEntry(int entry) {
         const auto buttons = control->options->buttons();
         target = checked ? checked : (buttons.isEmpty() ? target : buttons.first());
     }
+    if (!target->isEnabled()) {
+        // A form that can only be confirmed (a delete form): Return and Space
+        // confirm on OK, Esc cancels.
+        if (ok_->isEnabled()) {
+            ok_->setDefault(true);
+            ok_->setFocus(Qt::OtherFocusReason);
+        }
+        return;
+    }
     if (pages_) {
         for (int i = 0; i < pages_->count(); ++i)
             if (pages_->widget(i)->isAncestorOf(target)) pages_->setCurrentIndex(i);

@@ -119,13 +119,19 @@ void ListPanel::buildControls(const std::vector<framework::browse::ListControl>&
                 line->setMaxLength(def.characters);
                 line->setFixedWidth(charWidth * (std::min(def.characters, 30) + 2) + 12);
                 connect(line, &QLineEdit::editingFinished, this, [line, set] { set(fromQt(line->text())); });
+                // Return completes the entry and gives the keys back to the list
+                // (Ctrl+Enter, the arrows, typed letters).
+                connect(line, &QLineEdit::returnPressed, this, [this] { table_->setFocus(Qt::OtherFocusReason); });
                 shown.line = line;
                 shown.widget = line;
                 break;
             }
             case Kind::Check: {
                 auto* check = new QCheckBox(toQt(def.label.text), this);
-                connect(check, &QCheckBox::clicked, this, [set](bool on) { set(on ? "1" : "0"); });
+                connect(check, &QCheckBox::clicked, this, [this, set](bool on) {
+                    set(on ? "1" : "0");
+                    table_->setFocus(Qt::OtherFocusReason);  // the keys stay with the list
+                });
                 shown.check = check;
                 shown.widget = check;
                 break;

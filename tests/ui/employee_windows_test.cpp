@@ -93,6 +93,18 @@ TEST_F(EmployeeWindows, ListShowsTheControlsOfEachTabAndFollowsTheHighlightedDep
     EXPECT_TRUE(search->isVisible());
     EXPECT_FALSE(department->isVisible());
     screenshot(list->frameWindow(), "employee_list");
+    // A surname search by Return, and the filter box ticked with the mouse, give
+    // the keys back to the list.
+    search->setFocus();
+    qobject_cast<QLineEdit*>(search)->setText(qt("Ив"));
+    QTest::keyClick(search, Qt::Key_Return);
+    settle();
+    EXPECT_EQ(QApplication::focusWidget(), list->table());
+    QTest::mouseClick(filterBox, Qt::LeftButton, {}, QPoint(4, filterBox->height() / 2));
+    settle();
+    EXPECT_EQ(QApplication::focusWidget(), list->table());
+    QTest::mouseClick(filterBox, Qt::LeftButton, {}, QPoint(4, filterBox->height() / 2));
+    settle();
 
     list->table()->selectRow(2);  // Сидоров, department 5
     settle();

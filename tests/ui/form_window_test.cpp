@@ -2,6 +2,7 @@
 // GlobalRequest set), and driven through its entries, keys and buttons.
 #include "tests/ui/book_window_fixture.h"
 
+#include "framework/form/form_environment.h"
 #include "platform/ini_file.h"
 #include "refbooks/c_firm.h"
 #include "refbooks/c_valut.h"
@@ -140,6 +141,27 @@ TEST_F(FormWindowTest, WriteProhibitionDisablesOkAndTheSaveButtons) {
     });
     EXPECT_EQ(runForm(framework::kRequestChange), framework::kResponseCancelled);
     EXPECT_EQ(framework::vcrRequest(), 0);
+}
+
+// A delete form on its wallpaper can only be confirmed: the focus is on OK, so
+// Return deletes as in every other form.
+TEST_F(FormWindowTest, DeleteFormConfirmsWithReturn) {
+    addPrice(1, "A");
+    addPrice(2, "B");
+    pick(1);
+    framework::form::setFormEnvironment([] {
+        framework::form::FormEnvironment environment;
+        environment.wallpaper.patternOn = true;
+        return environment;
+    });
+    onForm([&](ui::FormWindow& form) {
+        EXPECT_FALSE(form.lineEdit(6)->isEnabled());
+        EXPECT_EQ(QApplication::focusWidget(), form.okButton());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    });
+    EXPECT_EQ(runForm(framework::kRequestDelete), framework::kResponseCompleted);
+    framework::form::setFormEnvironment({});
+    EXPECT_EQ(storedCodes(), std::vector<int>{2});
 }
 
 TEST_F(FormWindowTest, DittoKeyRecallsThePreviousValueOfTheFocusedField) {
