@@ -1,11 +1,13 @@
 #include "ui/qt_user_services.h"
 
 #include "platform/cp1251.h"
+#include "ui/help_window.h"
 
 #include <QApplication>
 #include <QCursor>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
@@ -115,7 +117,18 @@ std::optional<std::string> QtUserServices::fileDialog(const platform::FileDialog
 }
 
 void QtUserServices::openDocument(const std::string& hostPath, const std::string&) {
-    // The desktop's associated program; the outcome is not examined and nothing blocks.
+    // Help pages in the program's own help window, which needs no other package.
+    const QString path = QString::fromStdString(hostPath);
+    if (isHelpPage(path)) {
+        if (QFileInfo::exists(path)) {
+            HelpWindow::instance().showPage(path);
+        } else {
+            QMessageBox::information(nullptr, toQt(platform::ru(" Помощь")),
+                                     toQt(platform::ru("Страница помощи не найдена: ")) + path);
+        }
+        return;
+    }
+    // Other documents: the desktop's associated program; nothing blocks.
     QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(hostPath)));
 }
 
