@@ -83,15 +83,43 @@ Occupancy occupancy(const std::vector<DataFileRef>& files) {
     return {};
 }
 
-std::string createFolders(const std::vector<DataFileRef>& files) {
+std::string createFolders(const std::vector<DataFileRef>& files, std::vector<std::string>* created) {
     for (const DataFileRef& file : files) {
         if (platform::isServerAddress(file.name)) continue;
         const fs::path folder = folderOf(file);
         std::error_code ec;
+        const bool existed = fs::exists(folder, ec);
         fs::create_directories(folder, ec);
         if (ec) return folder.string() + ": " + ec.message();
+        if (!existed && created) created->push_back(folder.string());
     }
     return {};
+}
+
+std::vector<std::string> removeWrittenData(const std::vector<DataFileRef>& files,
+                                           const std::vector<std::string>& createdFolders) {
+    std::vector<std::string> untouched;
+    std::set<fs::path> folders;
+    for (const DataFileRef& file : files) {
+        if (platform::isServerAddress(file.name))
+            untouched.push_back(file.name);
+        else
+            folders.insert(folderOf(file));
+    }
+    std::error_code ec;
+    for (const fs::path& folder : folders) {
+        // The folder held no data file before the write, so every one is the write's.
+        for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec)) {
+            const std::string name = entry.path().filename().string();
+            const std::size_t db = name.rfind(".db");
+            if (db == std::string::npos) continue;
+            const std::string rest = name.substr(db);
+            if (rest == ".db" || rest == ".db-wal" || rest == ".db-shm" || rest == ".db-journal")
+                fs::remove(entry.path(), ec);
+        }
+    }
+    for (auto it = createdFolders.rbegin(); it != createdFolders.rend(); ++it) fs::remove(*it, ec);
+    return untouched;
 }
 
 }  // namespace demo

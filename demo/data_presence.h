@@ -33,7 +33,14 @@ struct Occupancy {
 Occupancy occupancy(const std::vector<DataFileRef>& files);
 
 // Creates the folders of the files that live in folders. Empty when done, else
-// what failed (UTF-8).
-std::string createFolders(const std::vector<DataFileRef>& files);
+// what failed (UTF-8). `created` receives the folders that did not exist.
+std::string createFolders(const std::vector<DataFileRef>& files, std::vector<std::string>* created = nullptr);
+
+// Puts folders found empty back as they were after a write that failed half-way:
+// removes every data file (with its journal) from the folders of the files, then
+// the folders that were created. Files on a database server are not touched;
+// their names are returned (UTF-8), for the message.
+std::vector<std::string> removeWrittenData(const std::vector<DataFileRef>& files,
+                                           const std::vector<std::string>& createdFolders);
 
 }  // namespace demo

@@ -78,10 +78,21 @@ std::optional<int> runDemoCommand(int argc, char** argv) {
         complain("Нельзя проверить папку данных: " + occupied.where + ": " + occupied.reason);
         return kDemoFailed;
     }
-    if (const std::string failed = demo::createFolders(files); !failed.empty()) {
+    std::vector<std::string> createdFolders;
+    if (const std::string failed = demo::createFolders(files, &createdFolders); !failed.empty()) {
         complain("Нельзя создать папку данных " + failed);
         return kDemoFailed;
     }
+    // A write that fails half-way (a full disk) leaves the folder as it found it,
+    // so that the next --demo finds it empty again.
+    const auto undo = [&files, &createdFolders](const std::string& what) {
+        const std::vector<std::string> untouched = demo::removeWrittenData(files, createdFolders);
+        std::string text = what + "; записанное удалено, папка данных осталась пустой";
+        if (!untouched.empty())
+            text = what + "; таблицы на сервере баз данных не удалены, удалите их вручную перед повтором";
+        complain(text);
+        return kDemoFailed;
+    };
 
     // The library first: it refuses a folder that holds data, and the program's
     // files would be data in a folder the two share.
@@ -90,12 +101,9 @@ std::optional<int> runDemoCommand(int argc, char** argv) {
         case 1:
             complain("Папка данных библиотеки не пуста; образец данных не записан");
             return kDemoRefused;
-        default: complain("Образец данных сотрудников не записан"); return kDemoFailed;
+        default: return undo("Образец данных сотрудников не записан");
     }
-    if (!demo::writeSampleReferenceBooks()) {
-        complain("Образец данных справочников записан не полностью");
-        return kDemoFailed;
-    }
+    if (!demo::writeSampleReferenceBooks()) return undo("Образец данных справочников записан не полностью");
     announce();
     return kDemoWritten;
 }

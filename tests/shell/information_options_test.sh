@@ -1,6 +1,7 @@
 #!/bin/sh
-# The programs' --help, --version and unknown options, with no display at all,
-# and tarvo-run keeping a relative output file in the caller's folder.
+# The programs' command-line modes with no display at all: --help, --version
+# and unknown options, console messages, a --demo that fails half-way, and
+# tarvo-run keeping a relative output file in the caller's folder.
 #   information_options_test.sh BIN-FOLDER TARVO-RUN
 set -u
 bin=$1
@@ -42,6 +43,15 @@ mkdir -p "$work/nodata"
 [ $? = 1 ] || fail "--print without a data folder does not fail"
 grep -q "Press OK" "$work/err" && fail "a console message asks to press OK"
 grep -q "data folder is missing" "$work/err" || fail "no advice for a missing data folder"
+
+# --demo that fails half-way (files may grow no larger than 300 KB) leaves the
+# folder as it found it, and the next --demo fills it.
+mkdir -p "$work/full"
+(cd "$work/full" && trap '' XFSZ && ulimit -f 600 && "$bin/tarvo" --demo) >"$work/out" 2>"$work/err"
+[ $? = 1 ] || fail "--demo on a full disk does not fail"
+grep -q "папка данных осталась пустой" "$work/err" || fail "--demo does not say it cleaned up"
+[ -z "$(ls -A "$work/full")" ] || fail "--demo left files behind: $(ls -R "$work/full")"
+(cd "$work/full" && "$bin/tarvo" --demo) >/dev/null 2>&1 || fail "--demo after a failed one"
 
 # tarvo-run: the data in its folder, a relative --pdf in the caller's.
 mkdir -p "$work/home" "$work/caller"
