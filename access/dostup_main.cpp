@@ -6,6 +6,9 @@
 // vouch for their operator.)
 #include "access/dostup.h"
 #include "platform/command_options.h"
+#include "platform/cp1251.h"
+#include "platform/fixed_text.h"
+#include "platform/paths.h"
 
 #ifdef DOSTUP_LAUNCHER_WITH_WINDOWS
 #include <QApplication>
@@ -15,6 +18,7 @@
 #endif
 
 #include <algorithm>
+#include <filesystem>
 #include <cctype>
 #include <string>
 
@@ -70,6 +74,14 @@ int main(int argc, char** argv) {
 #endif
 
     DOSTUP_INITDLL();
+    // A new working folder has no data folder yet: make the one Dostup.INI names
+    // (".\Dat\" by default), as `tarvo --demo` does, rather than ending at the
+    // first file with "Folder not found".
+    const std::string dataFolder(platform::clip(platform::readCString(g_BasePath)));
+    if (!dataFolder.empty() && !platform::isServerAddress(dataFolder)) {
+        std::error_code ignored;
+        std::filesystem::create_directories(platform::hostPath(dataFolder), ignored);
+    }
     const std::string command = withoutIdentity(argc, argv);
     if (namesProcedure(command)) {
         // A screen by name: the operator logs in first.

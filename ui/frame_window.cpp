@@ -4,21 +4,27 @@
 #include "platform/cp1251.h"
 #include "ui/list_window.h"
 #include "ui/qt_user_services.h"
+#include "ui/shared_printer.h"
 #include "ui/toolbar_target.h"
 #include "ui/window_placement_qt.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QPrintDialog>
+#include <QPageSetupDialog>
 #include <QPrinter>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTableView>
 #include <QTimer>
 #include <QToolBar>
+
+#include <string_view>
 
 namespace ui {
 
@@ -105,8 +111,8 @@ void FrameWindow::buildMenu() {
     connect(item(file, "&Регистрация", "Перерегистрация пользователя"), &QAction::triggered, this,
             &FrameWindow::logInAgain);
     connect(item(file, "P&rint Setup...", "Setup Printer"), &QAction::triggered, this, [this] {
-        static QPrinter printer;
-        QPrintDialog dialog(&printer, this);
+        // The page set-up: printer, paper and orientation, nothing printed.
+        QPageSetupDialog dialog(&sharedPrinter(), this);
         dialog.exec();
     });
     connect(item(file, "E&xit", "Exit this application"), &QAction::triggered, this,
@@ -213,8 +219,23 @@ void FrameWindow::arrangeIcons() {
 }
 
 void FrameWindow::clipboard(const char* method) {
-    if (QWidget* focused = QApplication::focusWidget())
-        QMetaObject::invokeMethod(focused, method);
+    QWidget* focused = QApplication::focusWidget();
+    if (!focused) return;
+    // A list has no text to cut or paste; Copy takes the highlighted row's shown
+    // columns, tab-separated, as a spreadsheet pastes them.
+    if (auto* table = qobject_cast<QTableView*>(focused)) {
+        if (std::string_view(method) != "copy" || !table->model()) return;
+        const QModelIndex current = table->currentIndex();
+        if (!current.isValid()) return;
+        QStringList cells;
+        for (int column = 0; column < table->model()->columnCount(); ++column)
+            if (!table->isColumnHidden(column))
+                cells << table->model()->index(current.row(), column).data().toString().trimmed();
+        QGuiApplication::clipboard()->setText(cells.join(QLatin1Char('\t')));
+        return;
+    }
+    const QByteArray name(method);
+    if (focused->metaObject()->indexOfMethod(name + "()") >= 0) QMetaObject::invokeMethod(focused, method);
 }
 
 void FrameWindow::closeEvent(QCloseEvent* event) {

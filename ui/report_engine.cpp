@@ -1,5 +1,7 @@
 #include "ui/report_engine.h"
 
+#include "ui/shared_printer.h"
+
 #include "platform/paths.h"
 #include "ui/qt_user_services.h"
 #include "ui/report_fonts.h"
@@ -192,7 +194,7 @@ void ReportEngine::drawItem(const report::Item& item, const report::Band& band, 
 }
 
 void printWithDialog(const PageQueue& pages) {
-    QPrinter printer(QPrinter::HighResolution);
+    QPrinter& printer = sharedPrinter();  // as File → "Print Setup" left it
     QPrintDialog dialog(&printer, QApplication::activeWindow());
     dialog.setMinMax(1, pages.size());
     dialog.setFromTo(1, pages.size());

@@ -30,6 +30,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QClipboard>
+#include <QTableView>
+#include <QGuiApplication>
+
 #include <filesystem>
 
 namespace {
@@ -220,6 +224,29 @@ TEST_F(Frame, WallpapersOfTheLibrarysGlobalsReachTheProgramsWindows) {
     ASSERT_NE(plain, nullptr);
     EXPECT_TRUE(plain->palette().brush(QPalette::Window).textureImage().isNull());
     G_PatternFlag = 1;
+}
+
+// Edit → Copy on a list: the highlighted row's shown columns, tab-separated.
+TEST_F(Frame, CopyTakesTheHighlightedRowOfAList) {
+    addPrice(1, "One");
+    addPrice(2, "Two");
+    allowEverything();
+    shell::MainFrame frame;
+    shell::installBooks(frame);
+    frame.show();
+    frame.menuItem(ru("Цены"))->trigger();
+    settle();
+    ui::ListWindow* list = openedList(frame);
+    ASSERT_NE(list, nullptr);
+    list->table()->selectRow(1);
+    list->table()->setFocus();
+    settle();
+    QGuiApplication::clipboard()->clear();
+    frame.menuItem("&Copy")->trigger();
+    const QStringList cells = QGuiApplication::clipboard()->text().split(QLatin1Char('\t'));
+    ASSERT_GE(cells.size(), 2) << cells.join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(cells.contains(QStringLiteral("2")));
+    EXPECT_TRUE(cells.contains(QStringLiteral("Two")));
 }
 
 // File, Exit while a list's form is open: the form is cancelled, every list
