@@ -104,6 +104,8 @@ std::optional<int> runDemoCommand(int argc, char** argv) {
         default: return undo("Образец данных сотрудников не записан");
     }
     if (!demo::writeSampleReferenceBooks()) return undo("Образец данных справочников записан не полностью");
+    // The staff documents print the first organisation's requisites.
+    demo::writeSampleRequisites(platform::readCString(g_IniFileName));
     announce();
     return kDemoWritten;
 }

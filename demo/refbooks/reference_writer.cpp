@@ -6,6 +6,7 @@
 #include "framework/standard_messages.h"
 #include "platform/cp1251.h"
 #include "platform/dates.h"
+#include "platform/ini_file.h"
 #include "refbooks/c_kurs.h"
 #include "refbooks/c_valut_rates.h"
 #include "refbooks/ref_files.h"
@@ -229,6 +230,20 @@ std::vector<DataFileRef> programDataFiles() {
 bool writeSampleReferenceBooks() {
     return writeFirms() && writePrices() && writeCurrencies() && writeStores() &&
            writeOperationTypes();
+}
+
+void writeSampleRequisites(const std::string& iniFile) {
+    const SampleFirm& firm = sampleFirms().front();
+    const std::pair<const char*, const char*> keys[] = {
+        {"ShopName", firm.name},      {"Adress", firm.address},   {"Adress2", firm.legalAddress},
+        {"Phone", firm.phones},       {"Fax", firm.fax},          {"Director", firm.director},
+        {"GlavBuch", firm.chiefAccountant}, {"Schet", firm.account}, {"Bank", firm.bank},
+        {"BIK", firm.bik},            {"INN", firm.inn},          {"OKPO", firm.okpo},
+        {"KSchet", firm.correspondentAccount}};
+    const std::string absent = "\x01";
+    for (const auto& [key, value] : keys)
+        if (platform::readIni("KELM", key, absent, iniFile) == absent)
+            platform::writeIni("KELM", key, platform::ru(value), iniFile);
 }
 
 }  // namespace demo

@@ -17,4 +17,9 @@ std::vector<DataFileRef> programDataFiles();
 // why). The files are expected to be absent (see occupancy()).
 bool writeSampleReferenceBooks();
 
+// The organisation requisites the staff documents print (section "KELM" of the
+// program's INI file), from the first sample organisation; a key the file holds
+// already is left as the operator set it.
+void writeSampleRequisites(const std::string& iniFile);
+
 }  // namespace demo

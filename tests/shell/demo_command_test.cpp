@@ -8,6 +8,7 @@
 #include "access/dostup.h"
 #include "framework/file_access.h"
 #include "platform/cp1251.h"
+#include "platform/ini_file.h"
 #include "platform/dates.h"
 #include "refbooks/ref_files.h"
 #include "refbooks/ref_layouts.h"
@@ -124,6 +125,20 @@ TEST_F(DemoCommand, FillsAnEmptyWorkingFolderWithFullBooks) {
         EXPECT_TRUE(employees.count(number(store, "STO:SCODE"))) << number(store, "STO:SCODE");
         EXPECT_TRUE(prices.count(number(store, "STO:NUMPR")));
     }
+}
+
+// The staff documents print the first organisation's requisites; a key the
+// operator set already is kept.
+TEST_F(DemoCommand, WritesTheRequisitesTheDocumentsPrint) {
+    folder.write("TARVO.INI", "[KELM]\r\nDirector=Keep\r\n");
+    ASSERT_EQ(run({"--demo"}), shell::kDemoWritten) << error;
+    const struct {
+        const char* key;
+        const char* value;
+    } table[] = {{"ShopName", "ООО \"ТД Меридиан\""}, {"INN", "7722381453/772201001"},
+                 {"BIK", "044525225"}, {"Schet", "40702810638000143527"}, {"Director", "Keep"}};
+    for (const auto& row : table)
+        EXPECT_EQ(platform::readIni("KELM", row.key, "", ".\\TARVO.INI"), ru(row.value)) << row.key;
 }
 
 TEST_F(DemoCommand, EachForeignCurrencyHasAYearOfDailyRatesEndingToday) {
