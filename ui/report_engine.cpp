@@ -2,6 +2,7 @@
 
 #include "ui/shared_printer.h"
 
+#include "platform/dates.h"
 #include "platform/paths.h"
 #include "ui/qt_user_services.h"
 #include "ui/report_fonts.h"
@@ -107,8 +108,24 @@ void ReportEngine::beginPage(int) {
     painter_->setRenderHint(QPainter::TextAntialiasing, true);
 }
 
-void ReportEngine::finishPage(int) {
-    if (painter_) painter_->end();
+void ReportEngine::finishPage(int page) {
+    if (painter_) {
+        // Every printed page says when it was printed, with its number, small in
+        // the bottom margin, whatever the report's own bands hold.
+        const platform::CivilDate date = platform::civilDate(platform::today());
+        const QString stamp = QString::fromUtf8("Напечатано %1.%2.%3    стр. %4")
+                                  .arg(date.day, 2, 10, QLatin1Char('0'))
+                                  .arg(date.month, 2, 10, QLatin1Char('0'))
+                                  .arg(date.year)
+                                  .arg(page);
+        painter_->setFont(reportFont(framework::report::Font{"Arial Cyr", 7}, kUnitsPerPoint));
+        painter_->setPen(QPen(Qt::black));
+        const double top = layout_.pageHeight - layout_.marginBottom + 2;
+        painter_->drawText(unitsRect(layout_.marginLeft, top,
+                                     layout_.pageWidth - layout_.marginLeft - layout_.marginRight, 4),
+                           Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, stamp);
+        painter_->end();
+    }
     painter_.reset();
     pages_.append(current_);
     current_ = QPicture();
