@@ -13,6 +13,7 @@ libgtest-dev libgmock-dev googletest libbenchmark-dev
 xvfb xauth x11-utils
 fonts-dejavu-core fonts-liberation2
 poppler-utils
+lintian desktop-file-utils
 "
 
 missing=""
