@@ -130,6 +130,12 @@ PrintableReport fileReport(std::string name, std::string description,
                            storage::DataFile& file, std::string key) {
     storage::DataFile* data = &file;
     auto render = [report = std::move(report), data, key = std::move(key)](const QString& path) {
+        // Printing reads: a file that does not exist yet is an empty book, and is
+        // not created (a still empty data folder stays empty for --demo).
+        if (framework::userCount(*data) == 0 && !data->isOpen()) {
+            if (data->open(storage::kOpenReadOnlyShared) == storage::error::kFileNotFound) return ui::PdfRendering{};
+            data->close();
+        }
         framework::FileUse use(*data);
         framework::DataFileSource source(*data, data->layout().key(key));
         return ui::renderToPdf(report(*data), source, path);

@@ -44,6 +44,13 @@ mkdir -p "$work/nodata"
 grep -q "Press OK" "$work/err" && fail "a console message asks to press OK"
 grep -q "data folder is missing" "$work/err" || fail "no advice for a missing data folder"
 
+# Printing from a still empty data folder creates no file, so --demo still fills it.
+mkdir -p "$work/empty/Dat"
+(cd "$work/empty" && "$bin/tarvo" --print Store --pdf s.pdf) >/dev/null 2>&1
+[ $? = 2 ] || fail "--print of an empty folder is not \"nothing to print\""
+[ -z "$(ls -A "$work/empty/Dat")" ] || fail "--print created files: $(ls "$work/empty/Dat")"
+(cd "$work/empty" && "$bin/tarvo" --demo) >/dev/null 2>&1 || fail "--demo after --print"
+
 # --demo that fails half-way (files may grow no larger than 300 KB) leaves the
 # folder as it found it, and the next --demo fills it.
 mkdir -p "$work/full"
