@@ -39,7 +39,7 @@ expect 2 err "Использование" -- sh "$run" nosuchprogram
 
 # A console message never asks to press OK, and a missing data folder says what to do.
 mkdir -p "$work/nodata"
-(cd "$work/nodata" && "$bin/tarvo" --print TypeOp --pdf x.pdf) >"$work/out" 2>"$work/err"
+(cd "$work/nodata" && "$bin/tarvo" --print Staff --pdf x.pdf) >"$work/out" 2>"$work/err"
 [ $? = 1 ] || fail "--print without a data folder does not fail"
 grep -q "Press OK" "$work/err" && fail "a console message asks to press OK"
 grep -q "data folder is missing" "$work/err" || fail "no advice for a missing data folder"
