@@ -85,6 +85,9 @@ struct Group {
     ValueGetter key;
     Band header;
     Band footer;
+    // The header is printed again at the top of a page that the group continues
+    // on (a department's heading over the rest of its staff).
+    bool repeatHeader = false;
 };
 
 struct Layout {

@@ -79,6 +79,13 @@ void ReportPager::detail() {
         for (std::size_t g = firstChanged; g < groups; ++g) place(layout_.groups[g].header);
         groupValues_ = std::move(values);
         groupsOpen_ = true;
+    } else if (groupsOpen_ && pageOpen_ && !bodyEmpty_ && !layout_.detail.empty() &&
+               y_ + layout_.detail.height > bodyBottom() + 1e-9) {
+        // The groups go on over a new page: the headers that repeat come first.
+        closePage();
+        openPage();
+        for (const Group& group : layout_.groups)
+            if (group.repeatHeader) place(group.header);
     }
     place(layout_.detail);
 }

@@ -58,6 +58,7 @@ r::Group departmentGroup(ReportContext& context) {
     r::Group group;
     group.key = [&context] { return r::Value{context.values.departmentCode()}; };
     group.header.height = 9;
+    group.repeatHeader = true;  // a department that goes on over a page is named again
     group.header.items = {
         r::field({0, 2.5, 130, 6}, "s40", textOf(context.values.department()))
             .withFont(kGroupFont),

@@ -121,6 +121,34 @@ TEST(ReportPager, GroupHeaderMovesToTheNextPageWithItsFirstRecord) {
     EXPECT_EQ(painter.log, expected);
 }
 
+// A group that goes on over a new page is named again at its top when its
+// header repeats, and only then.
+TEST(ReportPager, RepeatedGroupHeaderOpensThePageTheGroupContinuesOn) {
+    for (const bool repeat : {true, false}) {
+        SCOPED_TRACE(repeat);
+        r::Layout layout = smallPage();
+        r::Group group;
+        group.key = [] { return r::Value{std::int64_t{1}}; };
+        group.header = band("GH", 10);
+        group.repeatHeader = repeat;
+        layout.groups.push_back(group);
+        Recorder painter;
+        r::ReportPager pager(layout, painter);
+        pager.start();
+        for (int i = 0; i < 6; ++i) pager.detail();  // GH@30 and four records fill page 1
+        pager.finish();
+        std::vector<std::string> expected = {"begin 1", "1:H@10", "1:GH@30", "1:D@40", "1:D@50",
+                                             "1:D@60", "1:D@70", "1:F@80", "end 1", "begin 2", "2:H@10"};
+        const std::vector<std::string> rest =
+            repeat ? std::vector<std::string>{"2:GH@30", "2:D@40", "2:D@50"}
+                   : std::vector<std::string>{"2:D@30", "2:D@40"};
+        expected.insert(expected.end(), rest.begin(), rest.end());
+        expected.push_back("2:F@80");
+        expected.push_back("end 2");
+        EXPECT_EQ(painter.log, expected);
+    }
+}
+
 TEST(ReportPager, BandTallerThanThePageGetsAPageOfItsOwn) {
     r::Layout layout = smallPage();
     layout.detail = band("BIG", 70);  // taller than the 50 mm body

@@ -112,8 +112,14 @@ TEST_F(StaffPrintCommand, EachStaffDocumentIsWrittenFromTheCommandLine) {
     EXPECT_FALSE(staff.contains(QStringLiteral("Сотрудник1000"))) << "code 0 is left out";
     EXPECT_TRUE(staff.contains(QStringLiteral("1 Сотрудник1001 И.И. Отдел номер 2")));
     const QString departments = text("departments.pdf");
-    for (int d = 1; d <= 12; ++d)
-        EXPECT_EQ(departments.count(QStringLiteral("Отдел номер %1 ").arg(d)), 1) << d;
+    // Every department is headed; one that goes on over a page is headed again.
+    int headings = 0;
+    for (int d = 1; d <= 12; ++d) {
+        const int count = static_cast<int>(departments.count(QStringLiteral("Отдел номер %1 ").arg(d)));
+        EXPECT_GE(count, 1) << d;
+        headings += count;
+    }
+    EXPECT_GT(headings, 12) << "300 employees in 12 departments over 7 pages";
     EXPECT_TRUE(text("trip.pdf").contains(QStringLiteral("Выдано Сотрудник1150 Иван Иванович")));
     EXPECT_TRUE(text("trip.pdf").contains(QStringLiteral("ООО \"Склад № 1\"")));
     const QString attorney = text("attorney.pdf");
