@@ -9,6 +9,7 @@
 #include "platform/picture.h"
 #include "storage/data_file.h"
 #include "ui/focus_frame_widget.h"
+#include "ui/title_width.h"
 #include "ui/list_panel.h"
 #include "ui/qt_user_services.h"
 #include "ui/window_placement_qt.h"
@@ -614,7 +615,10 @@ void FormWindow::closeWindow(bool savePlacement) {
     loop_.exit();
 }
 
-void FormWindow::setCaption(const std::string& caption) { setWindowTitle(toQt(caption)); }
+void FormWindow::setCaption(const std::string& caption) {
+    setWindowTitle(toQt(caption));
+    keepCaptionVisible(this);  // " Удаление Категории  (Администраторы)" is wider than the form
+}
 
 void FormWindow::setWallpaper(const std::optional<std::string>& picture) {
     showWallpaper(this, picture);

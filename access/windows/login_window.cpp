@@ -41,7 +41,9 @@ LoginWindow::LoginWindow(LoginEmployees& employees, std::uint16_t& operatorCode,
     password_->setMaxLength(static_cast<int>(kPasswordEntryLength));
     password_->setEchoMode(QLineEdit::Password);
     password_->setToolTip(text("Личный пароль для входа в систему"));
-    message_->setMinimumWidth(fontMetrics().averageCharWidth() * 32);
+    // The message line holds 30 characters, Cyrillic capitals among them
+    // ("Привет " and a surname of 25 letters).
+    message_->setMinimumWidth(fontMetrics().horizontalAdvance(QString(30, QChar(0x0416))) + 8);
 
     auto* frame = new QGroupBox;
     auto* grid = new QGridLayout(frame);

@@ -1,5 +1,7 @@
 #include "staffdocs/windows/staff_reports_window.h"
 
+#include "ui/title_width.h"
+
 #include "access/access_files.h"
 #include "framework/shared_state.h"
 #include "platform/cp1251.h"
@@ -43,6 +45,7 @@ QString qt(const char* utf8) { return QString::fromUtf8(utf8); }
 StaffReportsWindow::StaffReportsWindow(QWidget* parent)
     : QDialog(parent), response_(framework::kResponseCancelled) {
     setWindowTitle(qt("  Отчеты по Сотрудникам"));
+    ui::keepCaptionVisible(this);
     const QString icon = QString::fromStdString(platform::hostPath(".\\Printer.ico").string());
     setWindowIcon(QFileInfo::exists(icon) ? QIcon(icon) : QIcon::fromTheme("document-print"));
 
