@@ -2,6 +2,7 @@
  * names the operator the caller vouches for and "/P=" the screen to run. The
  * window driver linked in (steps in TEST_DRIVE) closes the employee list and
  * answers the message of an unknown procedure. */
+#include "c_checks.h"
 #include "dostup.h"
 
 #include <stdio.h>
@@ -12,20 +13,9 @@ extern int test_drive_messages;
 extern char test_drive_last_message[512];
 extern int test_drive_windows;
 
-static int failures = 0;
-
-static void check(int condition, const char *what) {
-    if (!condition) {
-        fprintf(stderr, "failed: %s\n", what);
-        ++failures;
-    }
-}
 
 int main(int argc, char **argv) {
-    if (argc != 2 || chdir(argv[1]) != 0) {
-        fprintf(stderr, "usage: c_api_dispatch_test DATA-FOLDER\n");
-        return 2;
-    }
+    if (!enterDataFolder(argc, argv)) return 2;
     DOSTUP_INITDLL();
 
     /* TEST_DRIVE: "close" for the employee list */

@@ -2,6 +2,7 @@
  * each screen ends as cancelled (nothing selected) instead of ending the
  * program, and a staff document still prints to a PDF, readable by its owner
  * alone. Run with DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM unset. */
+#include "c_checks.h"
 #include "dostup.h"
 
 #include <stdio.h>
@@ -9,20 +10,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-static int failures = 0;
-
-static void check(int condition, const char *what) {
-    if (!condition) {
-        fprintf(stderr, "failed: %s\n", what);
-        ++failures;
-    }
-}
 
 int main(int argc, char **argv) {
-    if (argc != 2 || chdir(argv[1]) != 0) {
-        fprintf(stderr, "usage: c_api_headless_test DATA-FOLDER\n");
-        return 2;
-    }
+    if (!enterDataFolder(argc, argv)) return 2;
     DOSTUP_INITDLL();
     g_SCode = 7;
 

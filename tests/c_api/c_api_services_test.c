@@ -1,19 +1,12 @@
 /* The rights check, the employee look-ups and UPPERSTR called from C, in a data
  * folder the library prepared (named on the command line). */
+#include "c_checks.h"
 #include "dostup.h"
 
 #include <stdio.h>
 #include <string.h>
 #include <unistd.h>
 
-static int failures = 0;
-
-static void check(int condition, const char *what) {
-    if (!condition) {
-        fprintf(stderr, "failed: %s\n", what);
-        ++failures;
-    }
-}
 
 int main(int argc, char **argv) {
     int16_t category = 3;
@@ -21,10 +14,7 @@ int main(int argc, char **argv) {
     const char *name;
     char copy[81];
 
-    if (argc != 2 || chdir(argv[1]) != 0) {
-        fprintf(stderr, "usage: c_api_services_test DATA-FOLDER\n");
-        return 2;
-    }
+    if (!enterDataFolder(argc, argv)) return 2;
     DOSTUP_INITDLL();
 
     check(DOSTOBJ("Valut", &category) == 136, "delete and print give 136");

@@ -7,6 +7,7 @@
 #include "tests/framework/form_fixture.h"
 #include "tests/staff/library_fixture.h"
 
+#include "access/access_layouts.h"
 #include "access/dostup.h"
 #include "framework/browse/browse_engine.h"
 #include "framework/form/form_engine.h"
@@ -117,6 +118,18 @@ protected:
         return out;
     }
     std::vector<std::string> codes() { return column(files().mol, "MOL:SCODE_KEY", "MOL:SCODE"); }
+    // Another station (a file object of its own) rewrites one field of an employee.
+    void changeByAnotherStation(int code, const char* field, const std::string& value) {
+        storage::DataFile station(files().mol.layout());
+        station.setName(files().mol.name());
+        station.setOwnerPassword(dostup::ownerPasswordOf(files().mol.layout()));
+        ASSERT_EQ(station.open(), 0);
+        station.record().setValue("MOL:SCODE", std::to_string(code));
+        ASSERT_EQ(station.get(*station.layout().key("SCODE_KEY")), 0);
+        station.record().setValue(field, value);
+        ASSERT_EQ(station.put(), 0);
+        station.close();
+    }
     // "code:operation" of every change-log entry, in key order.
     std::vector<std::string> logEntries() {
         std::vector<std::string> out;

@@ -211,16 +211,7 @@ TEST_F(EmployeeForm, TwoStationsChangingOneEmployeeGetMessage38AndLoseNothing) {
     addEmployee(4, ru("Петров"));
     openList();
     view.script = [this](FormEngine& engine) {
-        // Another station changes the employee meanwhile.
-        storage::DataFile station(files().mol.layout());
-        station.setName(files().mol.name());
-        station.setOwnerPassword(dostup::ownerPasswordOf(files().mol.layout()));
-        framework::useFile(station);
-        station.record().setValue("MOL:SCODE", "4");
-        ASSERT_EQ(station.get(*station.layout().key("SCODE_KEY")), 0);
-        station.record().setValue("MOL:TITLE", ru("Директор"));
-        ASSERT_EQ(station.put(), 0);
-        framework::releaseFile(station);
+        changeByAnotherStation(4, "MOL:TITLE", ru("Директор"));  // meanwhile
         engine.record().setValue("MOL:BPHONE", "123");
         engine.okPressed();
         engine.cancelPressed();

@@ -60,15 +60,7 @@ TEST_F(EmployeeStations, SuperiorLookUpDoesNotHideAnotherStationsChange) {
         return std::uint16_t{3};
     };
     view.script = [this](FormEngine& engine) {
-        storage::DataFile station(files().mol.layout());
-        station.setName(files().mol.name());
-        station.setOwnerPassword(dostup::ownerPasswordOf(files().mol.layout()));
-        ASSERT_EQ(station.open(), 0);
-        station.record().setValue("MOL:SCODE", "4");
-        ASSERT_EQ(station.get(*station.layout().key("SCODE_KEY")), 0);
-        station.record().setValue("MOL:TITLE", ru("Директор"));
-        ASSERT_EQ(station.put(), 0);
-        station.close();
+        changeByAnotherStation(4, "MOL:TITLE", ru("Директор"));
         engine.controlPressed(ef::kBossButton);
         engine.record().setValue("MOL:BPHONE", "123");
         engine.okPressed();
