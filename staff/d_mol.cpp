@@ -271,7 +271,7 @@ framework::browse::BrowseDefinition employeeList(EmployeeCallouts callouts) {
     framework::browse::BrowseDefinition list = common(callouts);
     list.columns = {
         {"LOC:NAME", ru("Фамилия Имя Отчество"), 111, "s40", {Side::Left, 2}, {Side::Left, 2}, &locals()},
-        {"MOL:BPHONE", ru("Телефон"), 37, "s15", {Side::Left, 2}, {Side::Left, 2}},
+        {"MOL:BPHONE", ru("Телефон"), 60, "s15", {Side::Left, 2}, {Side::Left, 2}},
         {"OMO:NAME", ru("Подразделение"), 82, "s60", {Side::Left, 2}, {Side::Left, 2}, &files().otdMol},
         {"KTM:KATEG", ru("Категория"), 80, "s20", {Side::Left, 2}, {Side::Left, 2}, &files().katMol},
     };
@@ -342,7 +342,7 @@ framework::browse::BrowseDefinition employeeSelection(EmployeeCallouts callouts)
     list.columns = {
         {"LOC:NAME", ru("Фамилия Имя Отчество"), 111, "s40", {Side::Left, 2}, {Side::Left, 2}, &locals()},
         {"OMO:NAME", ru("Подразделение"), 82, "s60", {Side::Left, 2}, {Side::Left, 2}, &files().otdMol},
-        {"MOL:BPHONE", ru("Телефон"), 37, "s15", {Side::Left, 2}, {Side::Left, 2}},
+        {"MOL:BPHONE", ru("Телефон"), 60, "s15", {Side::Left, 2}, {Side::Left, 2}},
         {"KTM:KATEG", ru("Категория"), 80, "s20", {Side::Left, 2}, {Side::Left, 2}, &files().katMol},
     };
     list.title = ru(" Выбор Сотрудника");

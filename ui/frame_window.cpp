@@ -68,7 +68,10 @@ FrameWindow::FrameWindow(FrameSetup setup, QWidget* parent)
     // frame) stays reachable: the area scrolls to its buttons.
     area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     area_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    resize(1000, 700);
+    // The default size holds every window at its design size: the employee
+    // form (about 610×650 with its title bar) and the rights grid (about 1030
+    // wide), and fits a screen of 1280×800.
+    resize(1100, 760);
     buildMenu();
     buildToolbar();
     statusBar();
