@@ -24,6 +24,7 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <algorithm>
 #include <string_view>
 
 namespace ui {
@@ -137,8 +138,18 @@ void FrameWindow::buildMenu() {
 
     QMenu* window = menuBar()->addMenu(QStringLiteral("&Window"));
     window->setToolTip(QStringLiteral("Create and Arrange windows"));
-    connect(item(window, "T&ile", "Make all open windows visible"), &QAction::triggered, area_,
-            &QMdiArea::tileSubWindows);
+    connect(item(window, "T&ile", "Make all open windows visible"), &QAction::triggered, this, [this] {
+        area_->tileSubWindows();
+        // A window whose design size is larger than its tile keeps its size, so
+        // it is moved back inside the area rather than left partly off it.
+        const QSize room = area_->viewport()->size();
+        for (QMdiSubWindow* sub : area_->subWindowList()) {
+            QRect place = sub->geometry();
+            place.moveLeft(std::max(0, std::min(place.left(), room.width() - place.width())));
+            place.moveTop(std::max(0, std::min(place.top(), room.height() - place.height())));
+            sub->setGeometry(place);
+        }
+    });
     connect(item(window, "&Cascade", "Stack all open windows"), &QAction::triggered, area_,
             &QMdiArea::cascadeSubWindows);
     connect(item(window, "&Arrange Icons", "Align all window icons"), &QAction::triggered, this,

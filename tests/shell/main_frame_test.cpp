@@ -226,6 +226,26 @@ TEST_F(Frame, WallpapersOfTheLibrarysGlobalsReachTheProgramsWindows) {
     G_PatternFlag = 1;
 }
 
+// Window → Tile with more lists than fit at their design size: every list stays
+// inside the frame's area.
+TEST_F(Frame, TileKeepsEveryListInsideTheArea) {
+    allowEverything();
+    shell::MainFrame frame;
+    shell::installBooks(frame);
+    frame.show();
+    for (int i = 0; i < 4; ++i) frame.menuItem(ru("Цены"))->trigger();
+    frame.menuItem(ru("Фирмы"))->trigger();
+    settle();
+    frame.menuItem("T&ile")->trigger();
+    settle();
+    const QRect room(QPoint(0, 0), frame.area()->viewport()->size());
+    ASSERT_GE(frame.area()->subWindowList().size(), 5);
+    for (QMdiSubWindow* sub : frame.area()->subWindowList())
+        EXPECT_TRUE(room.contains(sub->geometry().topLeft()) &&
+                    (sub->geometry().right() <= room.right() || sub->width() > room.width()))
+            << sub->windowTitle().toStdString();
+}
+
 // Edit → Copy on a list: the highlighted row's shown columns, tab-separated.
 TEST_F(Frame, CopyTakesTheHighlightedRowOfAList) {
     addPrice(1, "One");
