@@ -54,6 +54,12 @@ void announce() {
 
 }  // namespace
 
+std::vector<demo::DataFileRef> allDataFiles() {
+    std::vector<demo::DataFileRef> files = demo::programDataFiles();
+    for (demo::DataFileRef& file : libraryDataFiles()) files.push_back(std::move(file));
+    return files;
+}
+
 std::optional<int> runDemoCommand(int argc, char** argv) {
     bool asked = false;
     for (int i = 1; i < argc; ++i)
@@ -66,8 +72,7 @@ std::optional<int> runDemoCommand(int argc, char** argv) {
 
     const ConsoleMessages messages;
     startUp();
-    std::vector<demo::DataFileRef> files = demo::programDataFiles();
-    for (demo::DataFileRef& file : libraryDataFiles()) files.push_back(std::move(file));
+    std::vector<demo::DataFileRef> files = allDataFiles();
 
     const demo::Occupancy occupied = demo::occupancy(files);
     if (occupied.state == demo::Occupancy::State::HoldsData) {

@@ -13,7 +13,10 @@
 // error); 2 the data folder holds data already, and nothing was changed.
 #pragma once
 
+#include "demo/data_presence.h"
+
 #include <optional>
+#include <vector>
 
 namespace shell {
 
@@ -26,5 +29,9 @@ enum DemoExit : int {
 // Call first thing in main(). Returns nothing when the command line does not ask
 // for the sample data; otherwise writes it and returns the exit code.
 std::optional<int> runDemoCommand(int argc, char** argv);
+
+// Every data file of the program and of the library under the names the INI
+// files gave them (after start-up), with their layouts and owner passwords.
+std::vector<demo::DataFileRef> allDataFiles();
 
 }  // namespace shell

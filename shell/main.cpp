@@ -1,6 +1,7 @@
 // Tarvo, the reference-book program of the trade and warehouse accounting suite.
 #include "platform/command_options.h"
 #include "shell/books.h"
+#include "shell/copy_data_command.h"
 #include "shell/demo_command.h"
 #include "shell/main_frame.h"
 #include "shell/print_command.h"
@@ -26,12 +27,14 @@ const platform::ProgramOptions kOptions{
     "                           (TypeOp, Store, Staff, StaffByDepartment, StaffStatement,\n"
     "                           TravelCertificate, PowerOfAttorney)\n"
     "  --employee КОД           сотрудник для TravelCertificate и PowerOfAttorney\n"
+    "  --copy-data КУДА         скопировать все данные в другую папку данных или на\n"
+    "                           сервер PostgreSQL (postgresql://роль@сервер/база/схема/)\n"
     "  --help                   показать эту справку\n"
     "  --version                показать версию\n"
     "\n"
     "Коды выхода: 0 — готово, 1 — ошибка, 2 — нечего делать или неверные параметры.\n",
     {"--demo", "--help", "--version"},
-    {"--print", "--pdf", "--employee"}};
+    {"--print", "--pdf", "--employee", "--copy-data"}};
 
 }  // namespace
 
@@ -42,6 +45,8 @@ int main(int argc, char* argv[]) {
     if (auto code = shell::runPrintCommand(argc, argv)) return *code;
     // `tarvo --demo` fills an empty data folder with sample data.
     if (auto code = shell::runDemoCommand(argc, argv)) return *code;
+    // `tarvo --copy-data TARGET` copies the data to another data directory.
+    if (auto code = shell::runCopyDataCommand(argc, argv)) return *code;
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarvo"));

@@ -60,6 +60,18 @@ grep -q "папка данных осталась пустой" "$work/err" || f
 [ -z "$(ls -A "$work/full")" ] || fail "--demo left files behind: $(ls -R "$work/full")"
 (cd "$work/full" && "$bin/tarvo" --demo) >/dev/null 2>&1 || fail "--demo after a failed one"
 
+# --copy-data: every file to another data directory, readable there once the INI
+# files name it; a second copy onto it is refused.
+(cd "$work/full" && "$bin/tarvo" --copy-data '.\New\') >"$work/out" 2>"$work/err" || fail "--copy-data"
+grep -q "скопировано файлов 14" "$work/out" || fail "--copy-data did not copy 14 files: $(cat "$work/out")"
+printf '[Path]\r\nBasePATH=.\\New\\\r\n' >"$work/full/COMP.INI"
+printf '[Path]\r\nBasePath=.\\New\\\r\n' >"$work/full/Dostup.INI"
+rm -rf "$work/full/Dat"
+(cd "$work/full" && "$bin/tarvo" --print Staff --pdf staff.pdf) >/dev/null 2>&1 || fail "the copy does not print"
+(cd "$work/full" && "$bin/tarvo" --print Store --pdf store.pdf) >/dev/null 2>&1 || fail "the copied stores do not print"
+(cd "$work/full" && "$bin/tarvo" --copy-data '.\New\') >/dev/null 2>&1
+[ $? = 2 ] || fail "a copy onto existing files is not refused"
+
 # tarvo-run: the data in its folder, a relative --pdf in the caller's.
 mkdir -p "$work/home" "$work/caller"
 cp "$run" "$work/tarvo-run"
