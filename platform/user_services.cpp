@@ -23,8 +23,9 @@ public:
         if (const std::size_t at = text.find(pressOk); at != std::string::npos) text.erase(at, pressOk.size());
         if (text.find("unable to open database file") != std::string::npos ||
             text.find("readonly") != std::string::npos || text.find("read-only") != std::string::npos)
-            text += "\nThe data folder or its files may be read-only: this program needs to write"
-                    " beside the data files (their journal), also to read them.";
+            text += "\nThe data folder or its files may be read-only (or not readable for this user):"
+                    " working on the data needs a writable folder; printing the reference lists"
+                    " (--print) reads a read-only copy.";
         if (text.find("Folder not found") != std::string::npos)
             text += "\nThe data folder is missing: run the program in its working folder (tarvo-run does),"
                     " or create the folder the INI files name (tarvo --demo creates it with sample data).";

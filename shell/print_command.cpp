@@ -130,13 +130,13 @@ PrintableReport fileReport(std::string name, std::string description,
                            storage::DataFile& file, std::string key) {
     storage::DataFile* data = &file;
     auto render = [report = std::move(report), data, key = std::move(key)](const QString& path) {
-        // Printing reads: a file that does not exist yet is an empty book, and is
-        // not created (a still empty data folder stays empty for --demo).
-        if (framework::userCount(*data) == 0 && !data->isOpen()) {
-            if (data->open(storage::kOpenReadOnlyShared) == storage::error::kFileNotFound) return ui::PdfRendering{};
-            data->close();
-        }
-        framework::FileUse use(*data);
+        // Printing only reads: the file is opened read-only (so a read-only copy
+        // of the data prints too), and one that does not exist yet is an empty
+        // book, not created (a still empty data folder stays empty for --demo).
+        if (framework::userCount(*data) == 0 && !data->isOpen() &&
+            data->open(storage::kOpenReadOnlyShared) == storage::error::kFileNotFound)
+            return ui::PdfRendering{};
+        framework::FileUse use(*data);  // the file open already counts as opened
         framework::DataFileSource source(*data, data->layout().key(key));
         return ui::renderToPdf(report(*data), source, path);
     };

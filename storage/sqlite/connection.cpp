@@ -4,6 +4,7 @@
 #include "storage/sqlite/sqlite_errors.h"
 
 #include <cstring>
+#include <unistd.h>
 #include <fstream>
 
 namespace storage::sqlite {
@@ -51,6 +52,33 @@ ErrorState Connection::exec(std::string_view sql, std::string_view doing) {
 
 void setBusyWait(sqlite3* db, int milliseconds) { sqlite3_busy_timeout(db, milliseconds); }
 
+namespace {
+
+// A folder this process cannot write (a read-only copy on a disc or a share):
+// a WAL file there cannot get its shared-memory file, so a reader opens it as
+// immutable instead, which reads the file as it lies and writes nothing.
+bool inReadOnlyFolder(const std::filesystem::path& file) {
+    const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
+    return ::access(folder.c_str(), W_OK) != 0;
+}
+
+std::string immutableUri(const std::filesystem::path& file) {
+    std::string uri = "file:";
+    for (const char c : std::filesystem::absolute(file).string()) {
+        if (c == '%' || c == '?' || c == '#') {
+            static const char hex[] = "0123456789ABCDEF";
+            uri += '%';
+            uri += hex[(static_cast<unsigned char>(c) >> 4) & 0xF];
+            uri += hex[static_cast<unsigned char>(c) & 0xF];
+        } else {
+            uri += c;
+        }
+    }
+    return uri + "?immutable=1";
+}
+
+}  // namespace
+
 ErrorState openConnection(const ConnectionRequest& request, Connection& connection) {
     connection.close();
     if (!request.password.empty() && startsAsPlainDatabase(request.file))
@@ -61,11 +89,16 @@ ErrorState openConnection(const ConnectionRequest& request, Connection& connecti
     int flags = request.write ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY;
     if (request.create) flags |= SQLITE_OPEN_CREATE;
     flags |= SQLITE_OPEN_NOMUTEX;  // a connection serves one file object on one thread
+    const bool immutable = !request.write && inReadOnlyFolder(request.file);
+    if (immutable) flags |= SQLITE_OPEN_URI;
+    const std::string name = immutable ? immutableUri(request.file) : request.file.string();
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(request.file.c_str(), &db, flags, nullptr);
+    const int rc = sqlite3_open_v2(name.c_str(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
         ErrorState e = errorFrom(db, rc, "opening " + request.file.string());
         sqlite3_close_v2(db);
+        if (request.write && inReadOnlyFolder(request.file))
+            e.driverText += " (the data folder is read-only: this station may only read it)";
         return e;
     }
     connection.adopt(db);
@@ -86,7 +119,12 @@ ErrorState openConnection(const ConnectionRequest& request, Connection& connecti
     // station holding the file alone shows here.
     int journalRc = SQLITE_OK;
     const std::string current = journalMode(db, journalRc);
-    if (journalRc != SQLITE_OK) return errorFrom(db, journalRc, "reading " + request.file.string());
+    if (journalRc != SQLITE_OK) {
+        ErrorState e = errorFrom(db, journalRc, "reading " + request.file.string());
+        if (request.write && inReadOnlyFolder(request.file))
+            e.driverText += " (the data folder is read-only: this station may only read it)";
+        return e;
+    }
 
     if (request.write) {
         const bool wal = request.options.journal == JournalMode::Wal;

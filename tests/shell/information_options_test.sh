@@ -72,6 +72,19 @@ rm -rf "$work/full/Dat"
 (cd "$work/full" && "$bin/tarvo" --copy-data '.\New\') >/dev/null 2>&1
 [ $? = 2 ] || fail "a copy onto existing files is not refused"
 
+# A read-only copy of the data prints (as a user who may not write there; root
+# writes everywhere, so the check runs as nobody where it can).
+if [ "$(id -u)" = 0 ] && command -v runuser >/dev/null 2>&1 && id nobody >/dev/null 2>&1; then
+    mkdir -p "$work/ro/out"
+    (cd "$work/ro" && "$bin/tarvo" --demo) >/dev/null 2>&1
+    chmod -R a-w "$work/ro/Dat"
+    chmod a+rx "$work" "$work/ro" "$work/ro/Dat"
+    chmod 777 "$work/ro/out"
+    (cd "$work/ro" && runuser -u nobody -- env HOME="$work/ro/out" "$bin/tarvo" --print Store \
+        --pdf "$work/ro/out/s.pdf") >/dev/null 2>&1 || fail "a read-only copy of the data does not print"
+    [ -s "$work/ro/out/s.pdf" ] || fail "no PDF from the read-only copy"
+fi
+
 # tarvo-run: the data in its folder, a relative --pdf in the caller's.
 mkdir -p "$work/home" "$work/caller"
 cp "$run" "$work/tarvo-run"
