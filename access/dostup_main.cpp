@@ -18,6 +18,7 @@
 #endif
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <cctype>
 #include <string>
@@ -59,12 +60,30 @@ const platform::ProgramOptions kOptions{
     {"--help", "--version"},
     {}};
 
+// A new working folder has no data folder yet: make the one Dostup.INI names
+// (".\Dat\" by default), as `tarvo --demo` does, rather than ending at the
+// first file with "Folder not found".
+void makeDataFolder() {
+    DOSTUP_INITDLL();
+    const std::string dataFolder(platform::clip(platform::readCString(g_BasePath)));
+    if (dataFolder.empty() || platform::isServerAddress(dataFolder)) return;
+    std::error_code ignored;
+    std::filesystem::create_directories(platform::hostPath(dataFolder), ignored);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     // --help, --version and an unknown option, before anything needs a display.
     if (auto code = platform::answerInformationOptions(argc, argv, kOptions)) return *code;
+    makeDataFolder();
 #ifdef DOSTUP_LAUNCHER_WITH_WINDOWS
+    // The console is windows: without a display it says so instead of aborting.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        std::fputs("dostup: no display (DISPLAY is not set): the console needs one\n", stderr);
+        return 1;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("dostup"));
     QTranslator qtTranslations;
@@ -73,15 +92,7 @@ int main(int argc, char** argv) {
         QApplication::installTranslator(&qtTranslations);
 #endif
 
-    DOSTUP_INITDLL();
-    // A new working folder has no data folder yet: make the one Dostup.INI names
-    // (".\Dat\" by default), as `tarvo --demo` does, rather than ending at the
-    // first file with "Folder not found".
-    const std::string dataFolder(platform::clip(platform::readCString(g_BasePath)));
-    if (!dataFolder.empty() && !platform::isServerAddress(dataFolder)) {
-        std::error_code ignored;
-        std::filesystem::create_directories(platform::hostPath(dataFolder), ignored);
-    }
+    DOSTUP_INITDLL();  // again, now with the windows' message boxes
     const std::string command = withoutIdentity(argc, argv);
     if (namesProcedure(command)) {
         // A screen by name: the operator logs in first.

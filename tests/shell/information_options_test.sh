@@ -85,6 +85,11 @@ if [ "$(id -u)" = 0 ] && command -v runuser >/dev/null 2>&1 && id nobody >/dev/n
     [ -s "$work/ro/out/s.pdf" ] || fail "no PDF from the read-only copy"
 fi
 
+# dostup in a new working folder makes the data folder its INI names.
+mkdir -p "$work/console"
+(cd "$work/console" && "$bin/dostup") >/dev/null 2>&1
+[ -d "$work/console/Dat" ] || fail "dostup did not make its data folder"
+
 # tarvo-run: the data in its folder, a relative --pdf in the caller's.
 mkdir -p "$work/home" "$work/caller"
 cp "$run" "$work/tarvo-run"

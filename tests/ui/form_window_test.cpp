@@ -9,6 +9,7 @@
 #include "refbooks/ref_files.h"
 #include "ui/focus_frame_widget.h"
 #include "ui/list_panel.h"
+#include "ui/title_width.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -155,6 +156,7 @@ TEST_F(FormWindowTest, DeleteFormConfirmsWithReturn) {
         return environment;
     });
     onForm([&](ui::FormWindow& form) {
+        EXPECT_GE(form.minimumWidth(), ui::titleBarWidth(&form)) << "the caption is never cut";
         EXPECT_FALSE(form.lineEdit(6)->isEnabled());
         EXPECT_EQ(QApplication::focusWidget(), form.okButton());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
