@@ -60,7 +60,7 @@ DOSTUP_API uint16_t MOL_S(void) {
     MOL_();
     if (framework::globalResponse() != framework::kResponseCompleted) mol.record().clear();
     const auto code = static_cast<uint16_t>(
-        mol.record().getInt(static_cast<std::size_t>(mol.layout().fieldIndex("MOL:SCODE"))));
+        mol.record().getInt("MOL:SCODE"));
     // The use taken here is given back: the list held its own while it ran.
     framework::releaseFile(mol);
     return code;

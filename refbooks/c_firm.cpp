@@ -20,7 +20,7 @@ constexpr const char* kHelpTopic = "Sprav\\Firm.htm";
 constexpr const char* kDatePicture = "d5.";  // day.month.two-digit year
 
 void setText(storage::Record& record, const char* name, const std::string& cp1251) {
-    record.setText(static_cast<std::size_t>(record.layout().fieldIndex(name)), cp1251);
+    record.setText(name, cp1251);
 }
 
 // The defaults of a new organisation, also laid over a copied one.
@@ -164,7 +164,7 @@ std::vector<FormField> otherTab() {
 }  // namespace
 
 void prepareFirmCopy(storage::Record& firm) {
-    firm.setInt(static_cast<std::size_t>(firm.layout().fieldIndex("GLO:FIRM")), 0);
+    firm.setInt("GLO:FIRM", 0);
 }
 
 framework::browse::BrowseDefinition firmList(std::function<void()> updateForm) {

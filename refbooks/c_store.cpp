@@ -23,7 +23,7 @@ storage::DataFile& store() { return referenceFiles().store; }
 std::uint16_t responsible() {
     const storage::Record& record = store().record();
     return static_cast<std::uint16_t>(
-        record.getInt(static_cast<std::size_t>(record.layout().fieldIndex("STO:SCODE"))));
+        record.getInt("STO:SCODE"));
 }
 
 // The short name shown beside the responsible employee's code: looked up when the

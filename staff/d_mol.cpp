@@ -317,8 +317,7 @@ framework::browse::BrowseDefinition employeeList(EmployeeCallouts callouts) {
             if (callouts.pickDepartment) callouts.pickDepartment();
             framework::globalRequest() = request;
             listDepartment() = static_cast<std::uint16_t>(
-                files().otdMol.record().getInt(static_cast<std::size_t>(
-                    files().otdMol.layout().fieldIndex("OMO:OTD_ID"))));
+                files().otdMol.record().getInt("OMO:OTD_ID"));
             engine.forceRefresh();
         }};
     list.extraButtons = {{{ru("Печатать"), {}},

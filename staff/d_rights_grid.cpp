@@ -162,8 +162,7 @@ framework::browse::BrowseDefinition rightsGrid(std::uint16_t code, const std::st
             return;
         }
         readRightsRow(state->category,
-                      static_cast<std::uint16_t>(object.getInt(
-                          static_cast<std::size_t>(object.layout().fieldIndex("OBJ:ID")))));
+                      static_cast<std::uint16_t>(object.getInt("OBJ:ID")));
     };
     for (std::size_t i = 0; i < kBanFlags.size(); ++i) {
         list.extraButtons.push_back(
@@ -174,7 +173,7 @@ framework::browse::BrowseDefinition rightsGrid(std::uint16_t code, const std::st
                  grid.readHighlightedRecord();
                  const storage::Record& object = files().object.record();
                  const auto id = static_cast<std::uint16_t>(
-                     object.getInt(static_cast<std::size_t>(object.layout().fieldIndex("OBJ:ID"))));
+                     object.getInt("OBJ:ID"));
                  toggleBan(state->category, id, static_cast<int>(i));
                  grid.rereadHighlightedRow();
              },

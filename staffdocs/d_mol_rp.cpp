@@ -89,7 +89,7 @@ bool fetchEmployee(std::uint16_t code) {
     storage::DataFile& mol = dostup::accessFiles().mol;
     framework::FileUse use(mol);
     mol.record().clear();
-    mol.record().setInt(static_cast<std::size_t>(mol.layout().fieldIndex("MOL:SCODE")), code);
+    mol.record().setInt("MOL:SCODE", code);
     return mol.get(*mol.layout().key("MOL:SCODE_KEY")) == storage::error::kNone;
 }
 

@@ -30,7 +30,7 @@ using platform::ru;
 dostup::AccessFiles& files() { return dostup::accessFiles(); }
 
 void setNumber(storage::Record& record, const char* field, std::int64_t value) {
-    record.setInt(static_cast<std::size_t>(record.layout().fieldIndex(field)), value);
+    record.setInt(field, value);
 }
 
 // The buffer as a new record; a refusal is reported with the add's standard message.
@@ -98,7 +98,7 @@ bool writeObjects() {
     file.set(*file.layout().key("ID_KEY"));
     std::int64_t code = 0;
     if (file.previous() == storage::error::kNone)
-        code = file.record().getInt(static_cast<std::size_t>(file.layout().fieldIndex("OBJ:ID")));
+        code = file.record().getInt("OBJ:ID");
     for (const SampleObject& object : sampleObjects()) {
         storage::Record& record = file.record();
         record.clear();

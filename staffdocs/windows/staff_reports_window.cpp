@@ -52,7 +52,7 @@ StaffReportsWindow::StaffReportsWindow(QWidget* parent)
     const storage::Record& employee = dostup::accessFiles().mol.record();
     const std::string surname = platform::format(
         platform::Picture("s25"),
-        employee.getText(static_cast<std::size_t>(employee.layout().fieldIndex("MOL:LNAME"))));
+        employee.getText("MOL:LNAME"));
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(new QLabel(qt("Сотрудник:"), this), 0, 0);
