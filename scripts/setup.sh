@@ -7,7 +7,7 @@ PACKAGES="
 build-essential cmake pkg-config
 qt6-base-dev qt6-base-dev-tools libqt6printsupport6 qt6-translations-l10n qt6-qpa-plugins
 libgl-dev
-libsqlcipher-dev sqlcipher sqlite3
+libsqlcipher-dev sqlcipher sqlite3 libssl-dev
 libpq-dev postgresql
 libgtest-dev libgmock-dev googletest libbenchmark-dev
 xvfb xauth x11-utils
