@@ -1,6 +1,6 @@
 // The dispatcher's command string: the operator's code after "/S=", the procedure
 // name after "/P=", letter case, lengths, and a name that matches nothing.
-#include "access/dispatcher.h"
+#include "dostup/dispatcher.h"
 #include "access/dostup.h"
 #include "platform/cp1251.h"
 #include "platform/user_services.h"

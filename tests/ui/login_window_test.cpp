@@ -1,5 +1,5 @@
 // The login window on screen (offscreen): controls, texts and the ways it closes.
-#include "access/windows/login_window.h"
+#include "dostup/windows/login_window.h"
 #include "platform/cp1251.h"
 #include "tests/helpers/qt_application.h"
 #include "tests/helpers/temp_folder.h"

@@ -1,7 +1,7 @@
 // The library's screens of rights as exports: the category list KATMOL_T, from
 // which the rights grid opens, and the object list OBJECT_T.
 #include "access/dostup.h"
-#include "access/screen_host.h"
+#include "dostup/screen_host.h"
 #include "staff/d_katmol.h"
 #include "staff/d_object.h"
 #include "staff/d_rights_grid.h"

@@ -1,9 +1,9 @@
-#include "access/windows/console_frame.h"
+#include "dostup/windows/console_frame.h"
 
 #include "access/dostup.h"
 #include "access/first_administrator.h"
-#include "access/screen_host.h"
-#include "access/windows/first_admin_dialog.h"
+#include "dostup/screen_host.h"
+#include "dostup/windows/first_admin_dialog.h"
 #include "framework/shared_state.h"
 #include "platform/cp1251.h"
 #include "platform/fixed_text.h"

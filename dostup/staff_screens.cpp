@@ -3,7 +3,7 @@
 #include "access/access_files.h"
 #include "access/employee_log.h"
 #include "access/dostup.h"
-#include "access/screen_host.h"
+#include "dostup/screen_host.h"
 #include "framework/file_access.h"
 #include "framework/shared_state.h"
 #include "staff/d_mol.h"

@@ -1,4 +1,4 @@
-#include "access/windows/first_admin_dialog.h"
+#include "dostup/windows/first_admin_dialog.h"
 
 #include "access/first_administrator.h"
 #include "ui/qt_user_services.h"

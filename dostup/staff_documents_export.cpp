@@ -3,7 +3,7 @@
 #include "staffdocs/d_mol_rp.h"
 
 #ifdef DOSTUP_WITH_WINDOWS
-#include "access/screen_host.h"
+#include "dostup/screen_host.h"
 #include "staffdocs/windows/staff_pdf.h"
 #endif
 

@@ -1,5 +1,5 @@
 // The library's screens on Qt windows (see access/screen_host.h).
-#include "access/screen_host.h"
+#include "dostup/screen_host.h"
 
 #include "access/login_employees.h"
 

@@ -1,4 +1,4 @@
-#include "access/windows/login_window.h"
+#include "dostup/windows/login_window.h"
 
 #include "platform/cp1251.h"
 #include "ui/qt_user_services.h"

@@ -1,7 +1,7 @@
-#include "access/dispatcher.h"
+#include "dostup/dispatcher.h"
 
 #include "access/dostup.h"
-#include "access/screen_host.h"
+#include "dostup/screen_host.h"
 #include "platform/cp1251.h"
 #include "platform/user_services.h"
 

@@ -1,8 +1,8 @@
 // The library's windows when its host runs a Qt application: the login window and
 // the Qt realisation of the library's message boxes and dialogs.
 #include "access/login_employees.h"
-#include "access/screen_host.h"
-#include "access/windows/login_window.h"
+#include "dostup/screen_host.h"
+#include "dostup/windows/login_window.h"
 #include "ui/qt_user_services.h"
 
 #include <QApplication>

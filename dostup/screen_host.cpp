@@ -1,6 +1,6 @@
 // A build without windows: nobody can use a screen, so each ends as cancelled
 // without touching a file. The windows of a build with Qt are in windows/.
-#include "access/screen_host.h"
+#include "dostup/screen_host.h"
 
 #include "access/dostup.h"
 #include "framework/shared_state.h"

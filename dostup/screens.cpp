@@ -1,7 +1,7 @@
 // The library's screens as exports: the lists OTDMOL_T, FILTER_T, HLIST_T, the
 // selections FILTER_S and HLIST_S, and PUTHLIST.
 #include "access/dostup.h"
-#include "access/screen_host.h"
+#include "dostup/screen_host.h"
 #include "framework/shared_state.h"
 #include "inputaids/d_filter.h"
 #include "inputaids/d_hist.h"
