@@ -33,7 +33,9 @@ void runOpenedHook(storage::DataFile& file) {
 // Creating a missing file: create it, open it with the same mode, and give it the
 // records a new file of its kind starts with.
 void createAndOpen(storage::DataFile& file, int mode, bool endOnFailure) {
-    if (file.create() != storage::error::kNone) {
+    // Another station may create the same file at the same moment (two stations
+    // at a first run): its file, and what it wrote, is kept.
+    if (file.create(true) != storage::error::kNone) {
         if (endOnFailure) standardMessage(4, file.name(), file.lastError());
         return;
     }

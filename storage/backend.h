@@ -78,6 +78,8 @@ struct OpenRequest {
     DriverOptions options;
     std::string ownerPassword;  // used for protected layouts; empty = none given
     bool repair = false;        // open for rebuilding the keys: damaged keys are no error
+    // create: a file that another station made meanwhile is kept, not replaced.
+    bool keepExisting = false;
 };
 
 // One open data file.

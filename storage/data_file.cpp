@@ -80,10 +80,12 @@ int DataFile::close() {
     return finish(success());
 }
 
-int DataFile::create() {
+int DataFile::create(bool keepExisting) {
     close();
     if (ErrorState e = checkName(name_)) return finish(e);
-    return finish(backendFor(name_).create(*layout_, openRequest(kOpenReadWriteShared)));
+    OpenRequest request = openRequest(kOpenReadWriteShared);
+    request.keepExisting = keepExisting;
+    return finish(backendFor(name_).create(*layout_, request));
 }
 
 int DataFile::build() {

@@ -77,7 +77,10 @@ public:
     int close();
     bool isOpen() const { return table_ != nullptr; }
     // Creates the file empty (replacing any table it had) and leaves it closed.
-    int create();
+    // With `keepExisting` a file that exists by then (another station created it
+    // a moment ago) is kept as it is: two stations at a first run never wipe
+    // each other's records.
+    int create(bool keepExisting = false);
     // Rebuilds every key of the file, open or closed.
     int build();
     // A driver option ("Recover=10"); see driver_options.h. Unknown options give 90.

@@ -18,6 +18,20 @@ bool alreadyJournaled(DataFile& journal, const Record& entry) {
     return found;
 }
 
+// Moves a held entry into its journal. Two processes may move the same entry at
+// once (the writer after its commit, another that opened the file meanwhile):
+// the one that finds the entry's key taken by this very entry is done; a key
+// taken by another entry goes through the journal's own add (the next free key).
+int moveEntry(DataFile& journal, const Record& entry, const JournalAdd& add) {
+    const Record saved = journal.record();
+    journal.record() = entry;
+    journal.clearCurrent();
+    int code = journal.add();
+    journal.record() = saved;
+    if (code == error::kDuplicateKey) code = alreadyJournaled(journal, entry) ? error::kNone : add(entry);
+    return code;
+}
+
 // Rolls the write back; the failed file keeps its error.
 int rollBack(DataFile& file, DataFile& failed) {
     const int code = failed.errorCode();
@@ -49,7 +63,8 @@ int writeWithJournals(DataFile& file, const std::function<int()>& write,
     if (file.commit() != error::kNone) return rollBack(file, file);
     // The write and its entries are stored; moving the entries is the last step.
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (entries[i].add(*entries[i].entry) != error::kNone) return entries[i].journal->errorCode();
+        if (moveEntry(*entries[i].journal, *entries[i].entry, entries[i].add) != error::kNone)
+            return entries[i].journal->errorCode();
         file.dropHeldEntry(held[i]);  // left behind, it is found in the journal next time
     }
     return error::kNone;
@@ -70,7 +85,7 @@ int finishHeldEntries(DataFile& file, DataFile& journal, const JournalAdd& add) 
             continue;
         }
         entry.assign(one.bytes);
-        if (!alreadyJournaled(journal, entry) && add(entry) != error::kNone) return journal.errorCode();
+        if (moveEntry(journal, entry, add) != error::kNone) return journal.errorCode();
         if (file.dropHeldEntry(one.id) != error::kNone) return file.errorCode();
     }
     return error::kNone;

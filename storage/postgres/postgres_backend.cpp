@@ -32,7 +32,7 @@ public:
         std::lock_guard lock(session->mutex());
         const TableSchema schema(layout, address.schema, address.table);
         return createTable(*session, schema, layout.isProtected() ? request.ownerPassword : "",
-                           request.options.busyWaitMs);
+                           request.options.busyWaitMs, request.keepExisting);
     }
 
 private:

@@ -45,15 +45,35 @@ ErrorState lockAgainstWriters(Session& session, const TableSchema& schema) {
 
 }  // namespace
 
+ErrorState tableExists(Session& session, const TableSchema& schema, bool& exists) {
+    Rows rows;
+    if (ErrorState e = session.run("SELECT 1 FROM pg_tables WHERE schemaname = $1 AND tablename = $2",
+                                   {textParam(schema.schema()), textParam(schema.table())}, &rows,
+                                   "creating"))
+        return e;
+    exists = rows.count() > 0;
+    return success();
+}
+
 ErrorState createTable(Session& session, const TableSchema& schema, std::string_view password,
-                       int waitMs) {
+                       int waitMs, bool keepExisting) {
     if (!schema.nameClash().empty())
         return failure(error::kInvalidDeclaration, 0, schema.nameClash());
     if (ErrorState e = schemaExists(session, schema)) return e;
+    bool exists = false;
+    if (keepExisting) {
+        if (ErrorState e = tableExists(session, schema, exists)) return e;
+        if (exists) return success();
+    }
     if (ErrorState e = session.setLockWait(waitMs)) return e;
     const std::int64_t key = fileLockKey(schema.schema(), schema.table());
     if (ErrorState e = session.holdForReplacing(key, waitMs)) return e;
     ErrorState e = inTransaction(session, "creating " + schema.table(), [&]() -> ErrorState {
+        if (keepExisting) {
+            // Checked again while holding the file: the first station's table stays.
+            if (ErrorState e = tableExists(session, schema, exists)) return e;
+            if (exists) return success();
+        }
         if (ErrorState e = session.command("DROP TABLE IF EXISTS " + schema.qualifiedTable(), {}))
             return e;
         if (ErrorState e = session.command(schema.createTableSql(), {})) return e;

@@ -15,8 +15,10 @@ namespace storage::postgres {
 // transaction. 32 when another station has the file open (replacing it under
 // them would lose their work); 90 "Schema not found" when the schema is missing
 // (a wrong data directory fails loudly rather than growing a stray schema).
+// `keepExisting`: a table that exists already is left as it is (another station
+// created it a moment ago).
 ErrorState createTable(Session& session, const TableSchema& schema, std::string_view password,
-                       int waitMs);
+                       int waitMs, bool keepExisting = false);
 
 // Fills the key texts of rows written by another tool and gives them version 1.
 // A row whose key value duplicates another's under a unique key stays pending.

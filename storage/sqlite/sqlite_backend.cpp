@@ -100,7 +100,7 @@ public:
         const TableSchema schema(layout);
         if (!schema.nameClash().empty())
             return failure(error::kInvalidDeclaration, 0, schema.nameClash());
-        return createTable(connection, schema);
+        return createTable(connection, schema, request.keepExisting);
     }
 };
 

@@ -21,8 +21,20 @@ ErrorState dropKeys(Connection& connection, const TableSchema& schema) {
     return connection.exec("DROP TRIGGER IF EXISTS " + sqlName(schema.triggerName()));
 }
 
-ErrorState createTable(Connection& connection, const TableSchema& schema) {
+ErrorState createTable(Connection& connection, const TableSchema& schema, bool keepExisting) {
     if (ErrorState e = connection.exec("BEGIN IMMEDIATE", "creating " + schema.table())) return e;
+    if (keepExisting) {
+        // Under the write lock: a station that created the table first wins.
+        sqlite3_stmt* probe = nullptr;
+        const std::string sql = "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?1";
+        bool exists = false;
+        if (sqlite3_prepare_v2(connection.get(), sql.c_str(), -1, &probe, nullptr) == SQLITE_OK) {
+            sqlite3_bind_text(probe, 1, schema.table().c_str(), -1, SQLITE_TRANSIENT);
+            exists = sqlite3_step(probe) == SQLITE_ROW;
+        }
+        sqlite3_finalize(probe);
+        if (exists) return connection.exec("COMMIT", "creating " + schema.table());
+    }
     ErrorState e = connection.exec("DROP TABLE IF EXISTS " + schema.quotedTable(),
                                    "creating " + schema.table());
     if (!e) e = connection.exec(schema.tableSql(), "creating " + schema.table());

@@ -9,7 +9,8 @@
 namespace storage::sqlite {
 
 // Replaces the table (and its keys) with an empty one, in one transaction.
-ErrorState createTable(Connection& connection, const TableSchema& schema);
+// `keepExisting`: a table that exists already is left as it is.
+ErrorState createTable(Connection& connection, const TableSchema& schema, bool keepExisting = false);
 ErrorState createKeys(Connection& connection, const TableSchema& schema);
 ErrorState dropKeys(Connection& connection, const TableSchema& schema);
 
