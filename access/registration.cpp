@@ -12,7 +12,7 @@ namespace {
 storage::DataFile& mol() { return accessFiles().mol; }
 const storage::Record& buffer() { return mol().record(); }
 std::size_t field(const char* name) {
-    return static_cast<std::size_t>(mol().layout().fieldIndex(name));
+    return mol().layout().indexOf(name);
 }
 
 // Without windows nobody can type: the window opens, confirms a valid pre-filled

@@ -21,7 +21,7 @@ using Side = framework::browse::CellAlignment::Side;
 storage::DataFile& filters() { return dostup::accessFiles().filter; }
 
 std::size_t field(const char* name) {
-    return static_cast<std::size_t>(filters().layout().fieldIndex(name));
+    return filters().layout().indexOf(name);
 }
 
 bool sameDesignation(std::string_view a, std::string_view b) {

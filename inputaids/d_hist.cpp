@@ -18,7 +18,7 @@ using Side = framework::browse::CellAlignment::Side;
 storage::DataFile& histList() { return dostup::accessFiles().histList; }
 
 std::size_t field(const char* name) {
-    return static_cast<std::size_t>(histList().layout().fieldIndex(name));
+    return histList().layout().indexOf(name);
 }
 
 const storage::KeyDef& numberKey() { return *histList().layout().key("HIS:FIELDNUMBER_KEY"); }

@@ -21,7 +21,7 @@ inline constexpr const char* kDatePicture = "d5.";  // day.month.two-digit year
 
 // The index of a field the layout is known to have.
 inline std::size_t field(const storage::Record& record, const char* name) {
-    return static_cast<std::size_t>(record.layout().fieldIndex(name));
+    return record.layout().indexOf(name);
 }
 
 inline double real(const storage::Record& record, const char* name) {

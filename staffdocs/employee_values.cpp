@@ -10,7 +10,7 @@ namespace staffdocs {
 namespace {
 
 std::size_t index(const storage::DataFile& file, const char* field) {
-    return static_cast<std::size_t>(file.layout().fieldIndex(field));
+    return file.layout().indexOf(field);
 }
 
 constexpr std::size_t kShortNameWidth = 25;

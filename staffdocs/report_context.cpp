@@ -24,13 +24,13 @@ r::ValueGetter textOf(const std::string& text) {
 }
 
 r::ValueGetter molText(const ReportContext& context, const char* field) {
-    const auto index = static_cast<std::size_t>(context.mol.layout().fieldIndex(field));
+    const auto index = context.mol.layout().indexOf(field);
     const storage::DataFile* mol = &context.mol;
     return [mol, index] { return r::Value{mol->record().getText(index)}; };
 }
 
 r::ValueGetter molNumber(const ReportContext& context, const char* field) {
-    const auto index = static_cast<std::size_t>(context.mol.layout().fieldIndex(field));
+    const auto index = context.mol.layout().indexOf(field);
     const storage::DataFile* mol = &context.mol;
     return [mol, index] { return r::Value{mol->record().getInt(index)}; };
 }

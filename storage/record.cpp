@@ -329,10 +329,6 @@ bool Record::setValue(std::string_view name, std::string_view text) {
     return true;
 }
 
-std::size_t Record::indexOf(std::string_view name) const {
-    const int index = layout_->fieldIndex(name);
-    if (index < 0) throw std::invalid_argument("no field " + std::string(name) + " in " + layout_->label());
-    return static_cast<std::size_t>(index);
-}
+std::size_t Record::indexOf(std::string_view name) const { return layout_->indexOf(name); }
 
 }  // namespace storage

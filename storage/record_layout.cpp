@@ -114,4 +114,10 @@ const KeyDef* RecordLayout::key(std::string_view name) const {
     return nullptr;
 }
 
+std::size_t RecordLayout::indexOf(std::string_view name) const {
+    const int index = fieldIndex(name);
+    if (index < 0) throw std::invalid_argument("no field " + std::string(name) + " in " + label());
+    return static_cast<std::size_t>(index);
+}
+
 }  // namespace storage

@@ -84,6 +84,9 @@ public:
     // Field by name in any letter case, with the prefix ("val:Obozn") or without
     // it ("OBOZN"); -1 when the layout has no such field.
     int fieldIndex(std::string_view name) const;
+    // The index of a field the program names: an unknown name is a fault of the
+    // program and throws std::invalid_argument naming it.
+    std::size_t indexOf(std::string_view name) const;
     const FieldDef* field(std::string_view name) const;
     // Key by name in any letter case, with or without prefix; nullptr when absent.
     const KeyDef* key(std::string_view name) const;

@@ -23,7 +23,7 @@ using platform::ru;
 refbooks::ReferenceFiles& files() { return refbooks::referenceFiles(); }
 
 std::size_t field(const storage::Record& record, const char* name) {
-    return static_cast<std::size_t>(record.layout().fieldIndex(name));
+    return record.layout().indexOf(name);
 }
 void setNumber(storage::Record& record, const char* name, std::int64_t value) {
     record.setInt(field(record, name), value);

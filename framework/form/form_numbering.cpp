@@ -109,7 +109,7 @@ std::optional<std::string> reserveNumber(
 }
 
 std::optional<std::int64_t> highestInFile(storage::DataFile& file, std::string_view field) {
-    const std::size_t index = static_cast<std::size_t>(file.layout().fieldIndex(field));
+    const std::size_t index = file.layout().indexOf(field);
     storage::PageRequest request;
     request.count = 256;
     std::vector<storage::PageRow> rows;
