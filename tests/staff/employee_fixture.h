@@ -118,6 +118,16 @@ protected:
         return out;
     }
     std::vector<std::string> codes() { return column(files().mol, "MOL:SCODE_KEY", "MOL:SCODE"); }
+    // The superior's selection as MOL_S behaves: it reads the employee it returns
+    // into the shared MOL buffer.
+    void pickingReads(int code) {
+        pickEmployee = [this, code] {
+            files().mol.record().clear();
+            files().mol.record().setValue("MOL:SCODE", std::to_string(code));
+            files().mol.get(*files().mol.layout().key("SCODE_KEY"));
+            return static_cast<std::uint16_t>(code);
+        };
+    }
     // Another station (a file object of its own) rewrites one field of an employee.
     void changeByAnotherStation(int code, const char* field, const std::string& value) {
         storage::DataFile station(files().mol.layout());

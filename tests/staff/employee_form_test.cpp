@@ -82,13 +82,7 @@ TEST_F(EmployeeForm, SuperiorIsLookedUpWithoutDisturbingTheEditedEmployee) {
     addEmployee(4, ru("Петров"));
     openList();
     listView.click(*list, 2);
-    pickEmployee = [this] {
-        // The selection reads other employees into the shared buffer.
-        files().mol.record().clear();
-        files().mol.record().setValue("MOL:SCODE", "3");
-        files().mol.get(*files().mol.layout().key("SCODE_KEY"));
-        return std::uint16_t{3};
-    };
+    pickingReads(3);  // the selection reads other employees into the shared buffer
     view.script = [this](FormEngine& engine) {
         EXPECT_EQ(staff::superiorName(), "");
         engine.record().setValue("MOL:TITLE", ru("Кладовщик"));

@@ -53,12 +53,7 @@ TEST_F(EmployeeStations, SuperiorLookUpDoesNotHideAnotherStationsChange) {
     addEmployee(4, ru("Петров"));
     openList();
     listView.click(*list, 2);
-    pickEmployee = [this] {
-        files().mol.record().clear();
-        files().mol.record().setValue("MOL:SCODE", "3");
-        files().mol.get(*files().mol.layout().key("SCODE_KEY"));
-        return std::uint16_t{3};
-    };
+    pickingReads(3);
     view.script = [this](FormEngine& engine) {
         changeByAnotherStation(4, "MOL:TITLE", ru("Директор"));
         engine.controlPressed(ef::kBossButton);
