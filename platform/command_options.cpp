@@ -49,4 +49,13 @@ std::optional<int> answerInformationOptions(int argc, char** argv, const Program
     return std::nullopt;
 }
 
+std::optional<std::string> optionValue(int argc, char** argv, int& i, std::string_view option) {
+    const std::string_view arg = argv[i];
+    if (arg == option) return i + 1 < argc ? std::string(argv[++i]) : std::string();
+    if (arg.size() > option.size() && arg.substr(0, option.size()) == option &&
+        arg[option.size()] == '=')
+        return std::string(arg.substr(option.size() + 1));
+    return std::nullopt;
+}
+
 }  // namespace platform

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform {
@@ -22,6 +23,11 @@ struct ProgramOptions {
 // unknown "--" option (after printing what it should); nothing otherwise.
 // Single-dash options (Qt's "-platform offscreen") and other words pass.
 std::optional<int> answerInformationOptions(int argc, char** argv, const ProgramOptions& options);
+
+// The value of "--option VALUE" or "--option=VALUE" at argv[i] (moving i past a
+// separate value; empty when the value is missing); nothing when argv[i] is
+// another argument.
+std::optional<std::string> optionValue(int argc, char** argv, int& i, std::string_view option);
 
 // The version of the programs, "0.1".
 const char* programVersion();

@@ -88,7 +88,8 @@ std::string provisionalDesignation(std::uint16_t code) {
 }
 
 framework::browse::BrowseDefinition valutList(std::function<void()> updateForm,
-                                              std::function<void()> openRateHistory) {
+                                              std::function<void()> openRateHistory,
+                                              std::function<void()> loadOfficialRates) {
     framework::browse::BrowseDefinition list{referenceFiles().valut};
     list.title = ru("Справочник Валют");
     list.sorts = {{"VAL:OBOZN_KEY", ru(" по &Обозначению"), "VAL:OBOZN"},
@@ -115,6 +116,13 @@ framework::browse::BrowseDefinition valutList(std::function<void()> updateForm,
          }},
         {{ru("Печатать"), {}}, {}},  // starts nothing
     };
+    if (loadOfficialRates)
+        list.extraButtons.push_back(
+            {{ru("Курсы ЦБ"), ru("Загрузить официальные курсы на дату")},
+             [loadOfficialRates](framework::browse::BrowseEngine& engine) {
+                 loadOfficialRates();
+                 engine.forceRefresh();
+             }});
     list.updateForm = std::move(updateForm);
     return list;
 }

@@ -18,9 +18,12 @@ namespace refbooks {
 // window and returns when it closes; the currency list calls it from its button
 // "История курса" with the highlighted currency re-read into the Valut record
 // buffer, stays inactive meanwhile, and rebuilds its page afterwards. With an
-// empty list the button does nothing.
+// empty list the button does nothing. `loadOfficialRates` runs the window that
+// loads the bank's rates of a day (button "Курсы ЦБ"); the list rebuilds its
+// page when it closes.
 framework::browse::BrowseDefinition valutList(std::function<void()> updateForm,
-                                              std::function<void()> openRateHistory);
+                                              std::function<void()> openRateHistory,
+                                              std::function<void()> loadOfficialRates = {});
 
 // The currency form. Its window shows the rates of the currency as a list inside
 // the form (FormDefinition::lists, control valut_form::kRates, on the second tab

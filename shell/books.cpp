@@ -3,6 +3,7 @@
 #include "access/dostup.h"
 
 #include "platform/cp1251.h"
+#include "rates/rates_window.h"
 #include "refbooks/c_firm.h"
 #include "refbooks/c_kurs.h"
 #include "refbooks/c_price.h"
@@ -11,6 +12,8 @@
 #include "refbooks/c_valut.h"
 #include "shell/main_frame.h"
 #include "ui/book_windows.h"
+
+#include <QMdiArea>
 
 namespace shell {
 
@@ -26,7 +29,8 @@ void installBooks(MainFrame& frame) {
                                                     ui::runFormWindow(refbooks::kursForm());
                                                 }),
                                                 area);
-                                }),
+                                },
+                                [area] { rates::runRatesWindow(area); }),
             area);
     });
     frame.setCommand(ru("Фирмы"), [](QMdiArea* area) {

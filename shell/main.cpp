@@ -5,6 +5,7 @@
 #include "shell/demo_command.h"
 #include "shell/main_frame.h"
 #include "shell/print_command.h"
+#include "shell/rates_command.h"
 #include "shell/startup.h"
 #include "ui/qt_user_services.h"
 #include "ui/report_runner.h"
@@ -27,6 +28,9 @@ const platform::ProgramOptions kOptions{
     "                           (TypeOp, Store, Staff, StaffByDepartment, StaffStatement,\n"
     "                           TravelCertificate, PowerOfAttorney)\n"
     "  --employee КОД           сотрудник для TravelCertificate и PowerOfAttorney\n"
+    "  --rates ИСТОЧНИК         загрузить официальные курсы валют из файла банка или\n"
+    "                           по адресу http(s)://; --date ДД.ММ.ГГГГ — проверить дату\n"
+    "                           файла, --currency ОБОЗН — валюта файла курсов за период\n"
     "  --copy-data КУДА         скопировать все данные в другую папку данных или на\n"
     "                           сервер PostgreSQL (postgresql://роль@сервер/база/схема/)\n"
     "  --help                   показать эту справку\n"
@@ -34,7 +38,7 @@ const platform::ProgramOptions kOptions{
     "\n"
     "Коды выхода: 0 — готово, 1 — ошибка, 2 — нечего делать или неверные параметры.\n",
     {"--demo", "--help", "--version"},
-    {"--print", "--pdf", "--employee", "--copy-data"}};
+    {"--print", "--pdf", "--employee", "--copy-data", "--rates", "--date", "--currency"}};
 
 }  // namespace
 
@@ -45,6 +49,8 @@ int main(int argc, char* argv[]) {
     if (auto code = shell::runPrintCommand(argc, argv)) return *code;
     // `tarvo --demo` fills an empty data folder with sample data.
     if (auto code = shell::runDemoCommand(argc, argv)) return *code;
+    // `tarvo --rates SOURCE` loads the bank's rates of the day.
+    if (auto code = shell::runRatesCommand(argc, argv)) return *code;
     // `tarvo --copy-data TARGET` copies the data to another data directory.
     if (auto code = shell::runCopyDataCommand(argc, argv)) return *code;
 

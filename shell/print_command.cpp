@@ -2,6 +2,7 @@
 
 #include "framework/data_file_source.h"
 #include "framework/file_access.h"
+#include "platform/command_options.h"
 #include "platform/user_services.h"
 #include "refbooks/ref_files.h"
 #include "refbooks/typeop_report.h"
@@ -29,29 +30,18 @@ struct PrintRequest {
     std::optional<std::string> employee;  // --employee CODE
 };
 
-// The value of "--option VALUE" or "--option=VALUE" at argv[i] (moving i past a
-// separate value); nothing when argv[i] is another argument.
-std::optional<std::string> optionValue(int argc, char** argv, int& i, std::string_view option) {
-    const std::string_view arg = argv[i];
-    if (arg == option) return i + 1 < argc ? std::string(argv[++i]) : std::string();
-    if (arg.size() > option.size() && arg.substr(0, option.size()) == option &&
-        arg[option.size()] == '=')
-        return std::string(arg.substr(option.size() + 1));
-    return std::nullopt;
-}
-
 // Nothing when the command line does not ask for printing; other arguments are
 // left to the program.
 std::optional<PrintRequest> parse(int argc, char** argv) {
     PrintRequest request;
     bool asked = false;
     for (int i = 1; i < argc; ++i) {
-        if (auto name = optionValue(argc, argv, i, "--print")) {
+        if (auto name = platform::optionValue(argc, argv, i, "--print")) {
             asked = true;
             request.report = *name;
-        } else if (auto pdf = optionValue(argc, argv, i, "--pdf")) {
+        } else if (auto pdf = platform::optionValue(argc, argv, i, "--pdf")) {
             request.pdf = *pdf;
-        } else if (auto employee = optionValue(argc, argv, i, "--employee")) {
+        } else if (auto employee = platform::optionValue(argc, argv, i, "--employee")) {
             request.employee = *employee;
         }
     }

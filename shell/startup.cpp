@@ -6,6 +6,7 @@
 #include "platform/cp1251.h"
 #include "platform/fixed_text.h"
 #include "platform/ini_file.h"
+#include "rates/rate_loading.h"
 #include "refbooks/ref_files.h"
 
 #include <string>
@@ -52,6 +53,9 @@ void startUp() {
     // The program's lists and forms keep their placement in the INI file the
     // library is pointed at and show the library's pictures.
     dostup::installFormEnvironment();
+    // A rates load killed between the history and the currencies is completed
+    // when the history is next opened.
+    rates::installHeldRatesCompletion();
 }
 
 }  // namespace shell

@@ -1,6 +1,6 @@
 #include "ui/help_window.h"
 
-#include "platform/ini_file.h"
+#include "ui/window_place.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -16,7 +16,6 @@ namespace ui {
 namespace {
 
 // The window's place, in the program's INI file of the working folder.
-constexpr const char* kIni = ".\\TARVO.INI";
 constexpr const char* kSection = "Help_w";
 
 QString text(const char* utf8) { return QString::fromUtf8(utf8); }
@@ -86,20 +85,9 @@ void HelpWindow::showPage(const QString& path) {
     activateWindow();
 }
 
-void HelpWindow::restorePlace() {
-    const auto number = [](const char* key) {
-        return QString::fromStdString(platform::readIni(kSection, key, "", kIni)).toInt();
-    };
-    const int width = number("Width"), height = number("Height");
-    if (width >= 200 && height >= 150) resize(width, height);
-    if (!platform::readIni(kSection, "XPos", "", kIni).empty()) move(number("XPos"), number("YPos"));
-}
+void HelpWindow::restorePlace() { restoreWindowPlace(*this, kSection); }
 
-void HelpWindow::keepPlace() {
-    for (const auto& [key, value] : {std::pair{"XPos", x()}, std::pair{"YPos", y()},
-                                     std::pair{"Width", width()}, std::pair{"Height", height()}})
-        platform::writeIni(kSection, key, std::to_string(value), kIni);
-}
+void HelpWindow::keepPlace() { keepWindowPlace(*this, kSection); }
 
 void HelpWindow::closeEvent(QCloseEvent* event) {
     keepPlace();
