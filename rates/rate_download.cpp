@@ -55,7 +55,7 @@ int downloadTimeoutMs() {
 Download download(const std::string& address,
                   int timeoutMs, const std::function<bool(long long, long long)>& progress) {
     Download result;
-    const QUrl url(QString::fromStdString(address).trimmed(), QUrl::StrictMode);
+    const QUrl url(QString::fromStdString(address).trimmed(), QUrl::TolerantMode);
     const QString scheme = url.scheme().toLower();
     if (!url.isValid() || url.host().isEmpty() || (scheme != "http" && scheme != "https")) {
         result.error = say("Адрес «") + address.substr(0, 200) +

@@ -76,6 +76,8 @@ public:
         table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
         table_->setSelectionBehavior(QAbstractItemView::SelectRows);
         table_->verticalHeader()->hide();
+        table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
+        table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
         table_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
         summary_ = new QLabel;
         summary_->setWordWrap(true);
@@ -92,8 +94,11 @@ public:
         auto* addressRow = new QHBoxLayout;
         addressRow->addWidget(fromAddress_);
         addressRow->addWidget(address_, 1);
+        auto* dateRow = new QHBoxLayout;
+        dateRow->addWidget(date_);
+        dateRow->addStretch();
         auto* form = new QFormLayout;
-        form->addRow(text("Дата:"), date_);
+        form->addRow(text("Дата:"), dateRow);
         form->addRow(fileRow);
         form->addRow(addressRow);
         form->addRow(text("Валюта файла за период:"), currency_);
@@ -106,7 +111,7 @@ public:
         layout->addWidget(table_, 1);
         layout->addWidget(summary_);
         layout->addWidget(buttons);
-        resize(760, 480);
+        resize(940, 520);
         ui::restoreWindowPlace(*this, kSection);
 
         fillCurrencies();
@@ -213,7 +218,6 @@ private:
                 table_->setItem(row, column, item);
             }
         }
-        table_->resizeColumnsToContents();
         QString note = ui::toQt(preview_.sheet.publisher) + text(", курсы на ") +
                        QString::fromStdString(dottedText(preview_.sheet.date)) + text(". Будет записано: ") +
                        QString::number(rates.size()) + text(".");
