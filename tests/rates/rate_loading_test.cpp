@@ -12,9 +12,10 @@
 #include "refbooks/ref_files.h"
 #include "refbooks/ref_layouts.h"
 #include "storage/data_file.h"
-#include "tests/helpers/folder_snapshot.h"
 #include "tests/helpers/raw_database.h"
 #include "tests/helpers/temp_folder.h"
+#include "tests/storage/postgres_cluster.h"
+#include "tests/storage/storage_target.h"
 
 #include <gtest/gtest.h>
 
@@ -36,12 +37,14 @@ struct Entry {
     std::string weekday;
 };
 
-class RateLoading : public ::testing::Test {
+// On the embedded files and on the database server.
+class RateLoading : public ::testing::TestWithParam<storage_tests::StorageTarget> {
 protected:
-    RateLoading() {
-        std::filesystem::create_directories(folder.path() / "Dat");
-        files.valut.setName(".\\Dat\\Valut");
-        files.kurs.setName(".\\Dat\\KursVal");
+    static void TearDownTestSuite() { storage_tests::PostgresCluster::instance().stop(); }
+    void SetUp() override {
+        space = GetParam().makeSpace();
+        files.valut.setName(space->diskName("Valut"));
+        files.kurs.setName(space->diskName("KursVal"));
         framework::setRightsCheck([this](const std::string& object) { return masks[object]; });
         rates::installHeldRatesCompletion();
         addCurrency(1, ru("Руб"), 1, 0, 0);
@@ -50,7 +53,7 @@ protected:
         addCurrency(4, "CNY", 12, 0, 0);
         addEntry("USD", 4, day(1), 89);
     }
-    ~RateLoading() override {
+    void TearDown() override {
         rates::setAfterHistoryCommitted({});
         framework::setRightsCheck({});
         framework::setOpenedHook(files.kurs, {});
@@ -108,14 +111,17 @@ protected:
         return rates::applyLoad(rates::previewLoad(*reading.sheet, periodCurrency));
     }
 
-    testing_support::TempFolder folder;
+    bool onServer() const { return GetParam().name != "SQLite"; }
+
+    testing_support::TempFolder folder;  // the working folder and its TARVO.INI
+    std::unique_ptr<storage_tests::TargetSpace> space;
     refbooks::ReferenceFiles& files = refbooks::referenceFiles();
     std::map<std::string, std::int16_t> masks;
     const std::string daily = dailyXml("09.12.2026", {{"USD", "1", "92,1234"}, {"EUR", "1", "100,5"},
                                                       {"CNY", "10", "127,0"}, {"JPY", "100", "61,34"}});
 };
 
-TEST_F(RateLoading, WritesTheDaysEntryAndTheCurrentRatesAndRewritesThemWhenLoadedTwice) {
+TEST_P(RateLoading, WritesTheDaysEntryAndTheCurrentRatesAndRewritesThemWhenLoadedTwice) {
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);
         const rates::LoadOutcome outcome = load(daily);
@@ -136,7 +142,7 @@ TEST_F(RateLoading, WritesTheDaysEntryAndTheCurrentRatesAndRewritesThemWhenLoade
     }
 }
 
-TEST_F(RateLoading, AnOlderDayGoesIntoTheHistoryOnly) {
+TEST_P(RateLoading, AnOlderDayGoesIntoTheHistoryOnly) {
     addEntry("USD", 5, day(10), 91);
     ASSERT_TRUE(load(daily).error.empty());
     EXPECT_EQ(current("USD")[0], 90) << "a newer entry exists";
@@ -145,13 +151,16 @@ TEST_F(RateLoading, AnOlderDayGoesIntoTheHistoryOnly) {
     EXPECT_DOUBLE_EQ(current("EUR")[0], 100.5);
 }
 
-TEST_F(RateLoading, AFaultOnTheLastCurrencyOrABanLeavesEveryFileAsItWas) {
-    {
-        testing_support::RawDatabase kurs(folder.path() / "Dat" / "KursVal.db");
-        ASSERT_EQ(kurs.exec("CREATE TRIGGER injected BEFORE INSERT ON \"Kurs\" WHEN NEW.\"VALUT\" LIKE 'CNY%' "
-                            "BEGIN SELECT RAISE(ABORT, 'injected fault'); END"),
-                  SQLITE_OK);
-    }
+TEST_P(RateLoading, AFaultOnTheLastCurrencyOrABanLeavesEveryFileAsItWas) {
+    if (onServer())
+        space->toolSql("KursVal",
+                       "CREATE FUNCTION injected() RETURNS trigger LANGUAGE plpgsql AS "
+                       "$$BEGIN RAISE EXCEPTION 'injected fault'; END$$; "
+                       "CREATE TRIGGER injected BEFORE INSERT ON kursval FOR EACH ROW "
+                       "WHEN (NEW.valut LIKE 'CNY%') EXECUTE FUNCTION injected()");
+    else
+        space->toolSql("KursVal", "CREATE TRIGGER injected BEFORE INSERT ON Kurs WHEN NEW.valut LIKE 'CNY%' "
+                                  "BEGIN SELECT RAISE(ABORT, 'injected fault'); END");
     const rates::LoadOutcome faulty = load(daily);  // CNY is the book's last currency
     EXPECT_NE(platform::cp1251ToUtf8(faulty.error).find("справочник не изменён: курс CNY"), std::string::npos)
         << platform::cp1251ToUtf8(faulty.error);
@@ -159,9 +168,9 @@ TEST_F(RateLoading, AFaultOnTheLastCurrencyOrABanLeavesEveryFileAsItWas) {
     EXPECT_EQ(history().size(), 1u);
     EXPECT_EQ(current("USD")[0], 90);
     EXPECT_EQ(current("EUR")[0], 98);
-    testing_support::RawDatabase(folder.path() / "Dat" / "KursVal.db").exec("DROP TRIGGER injected");
+    space->toolSql("KursVal", onServer() ? "DROP TRIGGER injected ON kursval" : "DROP TRIGGER injected");
 
-    const testing_support::FolderSnapshot clean = testing_support::snapshotOf(folder.path());
+    const std::map<std::pair<std::string, std::int32_t>, Entry> clean = history();
     for (const auto& [object, mask, message] :
          {std::tuple{"Kurs", 2, "Добавленение запрещено"}, std::tuple{"Valut", 4, "Изменение запрещено"},
           std::tuple{"Kurs", 1, "Доступ запрещен !"}}) {
@@ -170,12 +179,13 @@ TEST_F(RateLoading, AFaultOnTheLastCurrencyOrABanLeavesEveryFileAsItWas) {
         EXPECT_EQ(rates::applyLoad({}).error.empty(), false);
         EXPECT_EQ(load(daily).error, ru(message));
     }
-    EXPECT_EQ(testing_support::snapshotOf(folder.path()), clean);
+    EXPECT_EQ(history().size(), clean.size());
+    EXPECT_EQ(current("EUR")[0], 98);
 }
 
-TEST_F(RateLoading, AStationEditingACurrencyMeanwhileGetsChangedByAnotherStation) {
+TEST_P(RateLoading, AStationEditingACurrencyMeanwhileGetsChangedByAnotherStation) {
     storage::DataFile station(refbooks::valutLayout());
-    station.setName(".\\Dat\\Valut");
+    station.setName(space->diskName("Valut"));
     ASSERT_EQ(station.open(), 0);
     station.record().setText("VAL:OBOZN", "USD");
     station.watch();
@@ -185,7 +195,8 @@ TEST_F(RateLoading, AStationEditingACurrencyMeanwhileGetsChangedByAnotherStation
     EXPECT_EQ(station.put(), storage::error::kChangedByAnotherStation) << "nothing is lost silently";
 }
 
-TEST_F(RateLoading, AProcessKilledBetweenTheHistoryAndTheCurrenciesIsCompletedAtTheNextOpening) {
+TEST_P(RateLoading, AProcessKilledBetweenTheHistoryAndTheCurrenciesIsCompletedAtTheNextOpening) {
+    if (onServer()) GTEST_SKIP() << "one transaction on the server: nothing between the files";
     const pid_t child = fork();
     if (child == 0) {
         rates::setAfterHistoryCommitted([] { _exit(0); });
@@ -195,18 +206,18 @@ TEST_F(RateLoading, AProcessKilledBetweenTheHistoryAndTheCurrenciesIsCompletedAt
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_EQ(WEXITSTATUS(status), 0);
-    testing_support::RawDatabase raw(folder.path() / "Dat" / "Valut.db");
+    testing_support::RawDatabase raw(std::filesystem::current_path() / "dat" / "Valut.db");
     EXPECT_EQ(raw.value("SELECT KURSBANKA FROM Valut WHERE OBOZN LIKE 'USD%'"), "90.0")
         << "killed before the currencies";
     EXPECT_EQ(history().count({"USD", day(9)}), 1u) << "opening the history completes the load";
     EXPECT_DOUBLE_EQ(current("USD")[0], 92.1234);
     EXPECT_DOUBLE_EQ(current("CNY")[0], 12.7);
-    EXPECT_EQ(testing_support::RawDatabase(folder.path() / "Dat" / "KursVal.db")
+    EXPECT_EQ(testing_support::RawDatabase(std::filesystem::current_path() / "dat" / "KursVal.db")
                   .value("SELECT count(*) FROM held_entries"),
               "0");
 }
 
-TEST_F(RateLoading, APeriodBackFillsOneCurrencyInDateOrder) {
+TEST_P(RateLoading, APeriodBackFillsOneCurrencyInDateOrder) {
     addEntry("USD", 2, day(6), 88);
     const std::string period = periodXml(
         "01.12.2026", "07.12.2026", {{"07.12.2026", "91,0"}, {"04.12.2026", "89,5"}, {"06.12.2026", "90,5"}});
@@ -220,6 +231,9 @@ TEST_F(RateLoading, APeriodBackFillsOneCurrencyInDateOrder) {
     EXPECT_DOUBLE_EQ(current("USD")[0], 91.0) << "the last day is the newest";
     EXPECT_FALSE(load(period, "").error.empty()) << "a period needs its currency";
 }
+
+INSTANTIATE_TEST_SUITE_P(Backends, RateLoading, ::testing::ValuesIn(storage_tests::storageTargets()),
+                         [](const auto& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace rates_tests
