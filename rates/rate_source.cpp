@@ -19,13 +19,13 @@ SheetReading readFile(const std::string& path) {
     std::error_code error;
     const std::filesystem::path file(path);
     if (!std::filesystem::is_regular_file(file, error))
-        return {std::nullopt, say("Нет файла курсов ") + path};
+        return {std::nullopt, say("Нет файла курсов ") + platform::utf8ToCp1251(path)};
     const auto size = std::filesystem::file_size(file, error);
-    if (error) return {std::nullopt, say("Файл курсов не прочитан: ") + path};
+    if (error) return {std::nullopt, say("Файл курсов не прочитан: ") + platform::utf8ToCp1251(path)};
     if (size > kMaxSheetBytes) return {std::nullopt, say("Файл больше 1 МБ: это не файл курсов")};
     std::ifstream in(file, std::ios::binary);
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (!in && !in.eof()) return {std::nullopt, say("Файл курсов не прочитан: ") + path};
+    if (!in && !in.eof()) return {std::nullopt, say("Файл курсов не прочитан: ") + platform::utf8ToCp1251(path)};
     return readSheet(bytes);
 }
 

@@ -9,6 +9,7 @@ qt6-base-dev qt6-base-dev-tools libqt6printsupport6 qt6-translations-l10n qt6-qp
 libgl-dev
 libsqlcipher-dev sqlcipher sqlite3 libssl-dev
 libpq-dev postgresql
+libxlsxwriter-dev
 libgtest-dev libgmock-dev googletest libbenchmark-dev
 xvfb xauth x11-utils
 fonts-dejavu-core fonts-liberation2

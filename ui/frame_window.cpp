@@ -114,6 +114,10 @@ void FrameWindow::buildMenu() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     connect(item(file, "&Регистрация", "Перерегистрация пользователя"), &QAction::triggered, this,
             &FrameWindow::logInAgain);
+    // The active list into a spreadsheet; the list windows of both programs answer.
+    QAction* toTable = item(file, "В &таблицу", "Выгрузить список в таблицу");
+    toTable->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    connect(toTable, &QAction::triggered, this, &FrameWindow::exportActiveList);
     connect(item(file, "P&rint Setup...", "Setup Printer"), &QAction::triggered, this, [this] {
         // The page set-up: printer, paper and orientation, nothing printed.
         QPageSetupDialog dialog(&sharedPrinter(), this);
@@ -180,6 +184,17 @@ void FrameWindow::buildToolbar() {
         connect(action, &QAction::triggered, this,
                 [this, number = button.number] { forwardToolbar(number); });
     }
+    bar->addSeparator();
+    QAction* toTable = bar->addAction(text("В таблицу"));
+    toTable->setToolTip(text("Выгрузить список в таблицу (Ctrl+E)"));
+    toTable->setStatusTip(text("Выгрузить список в таблицу"));
+    connect(toTable, &QAction::triggered, this, &FrameWindow::exportActiveList);
+}
+
+void FrameWindow::exportActiveList() {
+    QMdiSubWindow* active = area_->activeSubWindow();
+    if (!active || !QMetaObject::invokeMethod(active->widget(), "exportToSpreadsheet"))
+        QApplication::beep();  // no list is active
 }
 
 void FrameWindow::setCommand(const std::string& itemText, ListOpener opener) {

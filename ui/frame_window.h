@@ -57,6 +57,8 @@ public:
 
     // "&Регистрация": log in again; a cancelled login closes the frame.
     void logInAgain();
+    // "В таблицу" (Ctrl+E): the active list window into a spreadsheet.
+    void exportActiveList();
 
     // A screen's list: started on the frame's area; the frame does not wait.
     using ListOpener = std::function<void(QMdiArea*)>;

@@ -1,5 +1,7 @@
 #include "ui/list_window.h"
 
+#include "ui/list_export_dialog.h"
+
 #include "framework/form/form_environment.h"
 #include "framework/wallpaper.h"
 #include "ui/cascade_place.h"
@@ -256,6 +258,11 @@ void ListWindow::runUpdateForm(const std::function<void()>& form) {
         QMetaObject::invokeMethod(this, [this] { deliverResize(); }, Qt::QueuedConnection);
     }
     emit formEnded();
+}
+
+void ListWindow::exportToSpreadsheet() {
+    if (formRunning_) return;  // the list waits for its form
+    exportListToSpreadsheet(*engine_, frameWindow());
 }
 
 }  // namespace ui

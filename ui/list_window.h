@@ -94,6 +94,13 @@ public:
 
     // --- ToolbarTarget ----------------------------------------------------------
     void toolbarPressed(int button) override;
+
+public slots:
+    // "В таблицу": the list into a spreadsheet file. A slot, so that the frame of
+    // either program reaches the lists of both by name.
+    void exportToSpreadsheet();
+
+public:
     std::map<int, ToolbarButtonState> toolbarStates() const override;
 
 signals:

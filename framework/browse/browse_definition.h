@@ -69,6 +69,8 @@ struct RefusalTexts {
     std::string change = platform::ru("Изменение запрещено");
     std::string remove = platform::ru("Удаление запрещено");
     std::string changeCaption;  // the change refusal's own caption; empty = `caption`
+    // Taking the list into a spreadsheet is printing: the print ban refuses it.
+    std::string print = platform::ru("Печать запрещена");
 };
 
 // The right-click menu. Items 1, 2, 3 press insert, change, delete; with
@@ -206,6 +208,9 @@ struct BrowseDefinition {
     // A printable key typed in the list; true when the book took it (the
     // first-character locator then does nothing).
     std::function<bool(BrowseEngine& list, char typed)> typed;
+    // The list shows personal data (the staff): its export says that the file
+    // holds them in clear.
+    bool personalData = false;
     // Further bound names for the filters (procedure locals, shared globals).
     const platform::NameResolver* names = nullptr;
 

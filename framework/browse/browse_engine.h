@@ -118,6 +118,12 @@ public:
     const platform::NameResolver& names() const { return names_; }
     // The formatted cells of the page, as shown.
     std::vector<std::vector<std::string>> cells() const;
+    // Reads every row of the list as it shows them (the active order, range and
+    // filter) from the start, through a view of its own: the page and the file's
+    // buffer stay as they are; the look-ups of each row (rowRead) fill the other
+    // files' buffers as for the page, so a forced refresh should follow. `visit`
+    // returns false to stop. 0, or the file's error code.
+    int forEachRow(const std::function<bool(const storage::Record& row)>& visit);
 
 private:
     struct SortSetup {

@@ -1,6 +1,7 @@
 // The page as the list box shows it: the queue's fields and each column's cells
 // formatted through its display picture.
 #include "framework/browse/browse_engine.h"
+#include "framework/browse/cell_format.h"
 
 #include "platform/cp1251.h"
 #include "platform/picture.h"
@@ -20,22 +21,6 @@ void addField(std::vector<QueueField>& fields, storage::Record& buffer, const st
         if (f.buffer == &buffer && f.field == static_cast<std::size_t>(index)) return;
     fields.push_back({buffer.layout().fields()[static_cast<std::size_t>(index)].name, &buffer,
                       static_cast<std::size_t>(index), ownFile});
-}
-
-std::string formatField(const storage::Record& record, std::size_t field,
-                        const platform::Picture& picture) {
-    const storage::FieldDef& def = record.layout().fields()[field];
-    if (!picture.valid()) return std::string(platform::clip(record.value(field)));
-    switch (def.type) {
-        case storage::FieldType::Real:
-        case storage::FieldType::Decimal:
-            return platform::format(picture, record.getReal(field));
-        case storage::FieldType::String:
-        case storage::FieldType::CString:
-            return platform::format(picture, std::string_view(record.getText(field)));
-        default:
-            return platform::format(picture, record.getInt(field));
-    }
 }
 
 }  // namespace

@@ -1,0 +1,183 @@
+#include "framework/spreadsheet/list_export.h"
+
+#include "framework/browse/browse_engine.h"
+#include "framework/browse/cell_format.h"
+#include "framework/shared_state.h"
+#include "platform/cp1251.h"
+#include "storage/data_file.h"
+
+#include <filesystem>
+#include <system_error>
+#include <unistd.h>
+
+namespace framework::spreadsheet {
+
+std::unique_ptr<TableWriter> makeCsvWriter();
+std::unique_ptr<TableWriter> makeXlsxWriter();
+
+namespace {
+
+using browse::ColumnDefinition;
+
+constexpr long kProgressEvery = 200;
+
+struct ColumnSource {
+    const storage::Record* buffer;  // the list's row, or another file's buffer
+    int field;
+    platform::Picture picture;
+    const std::string* flagMark;
+    CellKind kind;
+};
+
+CellKind kindOf(const storage::FieldDef& field, const platform::Picture& picture) {
+    switch (field.type) {
+        case storage::FieldType::String:
+        case storage::FieldType::CString:
+            return CellKind::Text;
+        case storage::FieldType::Real:
+        case storage::FieldType::Decimal:
+            return CellKind::Number;
+        default:
+            if (picture.kind() == platform::PictureKind::Date) return CellKind::Date;
+            if (picture.kind() == platform::PictureKind::Time) return CellKind::Time;
+            if (picture.kind() == platform::PictureKind::Pattern) return CellKind::Text;
+            return CellKind::Number;
+    }
+}
+
+const storage::RecordLayout& layoutOf(const browse::BrowseDefinition& list, const ColumnDefinition& column) {
+    return column.file ? column.file->layout() : list.file.layout();
+}
+
+TableCell cellOf(const storage::Record& record, const ColumnSource& source) {
+    if (source.field < 0) return {{}, 0, true};
+    const auto field = static_cast<std::size_t>(source.field);
+    if (source.flagMark)
+        return {record.getInt(field) != 0 ? *source.flagMark : std::string(), 0, record.getInt(field) == 0};
+    TableCell cell;
+    cell.text = std::string(platform::clip(browse::formatField(record, field, source.picture)));
+    while (!cell.text.empty() && cell.text.front() == ' ') cell.text.erase(0, 1);
+    switch (source.kind) {
+        case CellKind::Number: {
+            const storage::FieldType type = record.layout().fields()[field].type;
+            cell.number = type == storage::FieldType::Real || type == storage::FieldType::Decimal
+                              ? record.getReal(field)
+                              : static_cast<double>(record.getInt(field));
+            cell.empty = cell.text.empty();  // a blank-when-zero picture
+            break;
+        }
+        case CellKind::Date:
+        case CellKind::Time:
+            cell.number = static_cast<double>(record.getInt(field));
+            cell.empty = record.getInt(field) <= 0;
+            break;
+        case CellKind::Text: break;
+    }
+    return cell;
+}
+
+std::string temporaryBeside(const std::string& path) {
+    return path + "." + std::to_string(::getpid()) + ".part";
+}
+
+}  // namespace
+
+std::optional<TableFormat> formatOfPath(const std::string& path) {
+    const std::string extension = platform::lower(std::filesystem::path(path).extension().string());
+    if (extension == ".csv") return TableFormat::Csv;
+    if (extension == ".xlsx") return TableFormat::Xlsx;
+    return std::nullopt;
+}
+
+std::unique_ptr<TableWriter> makeWriter(TableFormat format) {
+    return format == TableFormat::Csv ? makeCsvWriter() : makeXlsxWriter();
+}
+
+std::string exportRefusal(const browse::BrowseDefinition& list) {
+    if (list.accessObject.empty()) return {};
+    return (rightsOf(list.accessObject) & 16) != 0 ? list.refusals.print : std::string();
+}
+
+std::vector<TableColumn> exportColumns(const browse::BrowseDefinition& list) {
+    std::vector<TableColumn> columns;
+    for (const ColumnDefinition& column : list.columns) {
+        const storage::RecordLayout& layout = layoutOf(list, column);
+        const int index = layout.fieldIndex(column.field);
+        const platform::Picture picture(column.picture);
+        TableColumn table;
+        table.heading = std::string(platform::clip(column.header));
+        if (index >= 0 && column.flagMark.empty()) {
+            const storage::FieldDef& def = layout.fields()[static_cast<std::size_t>(index)];
+            table.kind = kindOf(def, picture);
+            table.places = picture.kind() == platform::PictureKind::Number ? picture.number().places : 0;
+            if (def.type == storage::FieldType::Real && picture.kind() != platform::PictureKind::Number)
+                table.places = 2;
+            table.width = picture.valid() && picture.width() > 0 ? picture.width() : static_cast<int>(def.size);
+        }
+        table.width = std::min(std::max(table.width, 4), 60);
+        columns.push_back(table);
+    }
+    return columns;
+}
+
+ExportOutcome exportList(browse::BrowseEngine& list, const std::string& path, TableFormat format,
+                         const std::function<bool(long rows)>& progress) {
+    ExportOutcome outcome;
+    const browse::BrowseDefinition& definition = list.definition();
+    if (std::string refusal = exportRefusal(definition); !refusal.empty()) {
+        outcome.error = refusal;
+        return outcome;
+    }
+    const std::vector<TableColumn> columns = exportColumns(definition);
+    std::vector<ColumnSource> sources;
+    for (std::size_t i = 0; i < definition.columns.size(); ++i) {
+        const ColumnDefinition& column = definition.columns[i];
+        const bool own = column.file == nullptr || column.file == &definition.file;
+        sources.push_back({own ? nullptr : &column.file->record(),
+                           layoutOf(definition, column).fieldIndex(column.field),
+                           platform::Picture(column.picture),
+                           column.flagMark.empty() ? nullptr : &column.flagMark, columns[i].kind});
+    }
+
+    const std::string part = temporaryBeside(path);
+    std::unique_ptr<TableWriter> writer = makeWriter(format);
+    std::string error;
+    bool written = writer->begin(part, definition.title, columns, error);
+    std::vector<TableCell> cells(columns.size());
+    int code = storage::error::kNone;
+    if (written) {
+        code = list.forEachRow([&](const storage::Record& row) {
+            for (std::size_t i = 0; i < sources.size(); ++i)
+                cells[i] = cellOf(sources[i].buffer ? *sources[i].buffer : row, sources[i]);
+            if (!writer->row(cells, error)) return written = false;
+            ++outcome.rows;
+            if (progress && outcome.rows % kProgressEvery == 0 && !progress(outcome.rows))
+                return !(outcome.cancelled = true);
+            return true;
+        });
+        if (code != storage::error::kNone) {
+            written = false;
+            error = platform::ru("список не прочитан: ") + definition.file.label() + " " +
+                    definition.file.errorText() + " (" + std::to_string(code) + ")";
+        }
+        std::string finishing;
+        if (!writer->finish(finishing) && written && !outcome.cancelled) {
+            written = false;
+            error = finishing;
+        }
+    }
+    writer.reset();
+    std::error_code ignored;
+    if (written && !outcome.cancelled) {
+        std::error_code renamed;
+        std::filesystem::rename(part, path, renamed);
+        if (!renamed) return outcome;
+        error = platform::ru("файл не переименован: ") + renamed.message();
+    }
+    std::filesystem::remove(part, ignored);
+    if (!outcome.cancelled)
+        outcome.error = platform::ru("Список не выгружен в ") + platform::utf8ToCp1251(path) + ": " + error;
+    return outcome;
+}
+
+}  // namespace framework::spreadsheet
