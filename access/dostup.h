@@ -180,6 +180,15 @@ DOSTUP_API void OBJECT_T(void);
  * library without windows. */
 DOSTUP_API int32_t DOSTUP_PRINTPDF(const char *document, uint16_t code, const char *path);
 
+/* Writes one of the library's lists ("MOL", "OtdMOL", "KatMOL", "Object", any
+ * letter case) into a spreadsheet file without any window, for a host's command
+ * line: XLSX or CSV by the extension of `path` (a file name of the host system),
+ * the rows in the list's first order, as its "В таблицу" writes them; the file is
+ * written whole or not at all. Returns the rows written; -1 an unknown list or
+ * extension, -2 nothing written (refused by the print ban, or a failure; the
+ * reason is shown through the library's messages). */
+DOSTUP_API int32_t DOSTUP_EXPORTLIST(const char *list, const char *path);
+
 /* Fills the library's data files with sample staff for a first look at the
  * suite, for a host's command line ("tarvo --demo"): departments, employee
  * categories with some bans (for category 0, the operator who has not logged

@@ -13,7 +13,7 @@ libxlsxwriter-dev
 libgtest-dev libgmock-dev googletest libbenchmark-dev
 xvfb xauth x11-utils
 fonts-dejavu-core fonts-liberation2
-poppler-utils
+poppler-utils unzip
 lintian desktop-file-utils
 "
 

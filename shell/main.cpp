@@ -3,6 +3,7 @@
 #include "shell/books.h"
 #include "shell/copy_data_command.h"
 #include "shell/demo_command.h"
+#include "shell/export_command.h"
 #include "shell/main_frame.h"
 #include "shell/print_command.h"
 #include "shell/rates_command.h"
@@ -31,6 +32,10 @@ const platform::ProgramOptions kOptions{
     "  --rates ИСТОЧНИК         загрузить официальные курсы валют из файла банка или\n"
     "                           по адресу http(s)://; --date ДД.ММ.ГГГГ — проверить дату\n"
     "                           файла, --currency ОБОЗН — валюта файла курсов за период\n"
+    "  --export СПИСОК --xlsx ФАЙЛ (или --csv ФАЙЛ)\n"
+    "                           выгрузить список в таблицу (Firm, Price, Valut, Kurs\n"
+    "                           с --currency ОБОЗН, Store, TypeOp, MOL, OtdMOL, KatMOL,\n"
+    "                           Object)\n"
     "  --copy-data КУДА         скопировать все данные в другую папку данных или на\n"
     "                           сервер PostgreSQL (postgresql://роль@сервер/база/схема/)\n"
     "  --help                   показать эту справку\n"
@@ -38,7 +43,8 @@ const platform::ProgramOptions kOptions{
     "\n"
     "Коды выхода: 0 — готово, 1 — ошибка, 2 — нечего делать или неверные параметры.\n",
     {"--demo", "--help", "--version"},
-    {"--print", "--pdf", "--employee", "--copy-data", "--rates", "--date", "--currency"}};
+    {"--print", "--pdf", "--employee", "--copy-data", "--rates", "--date", "--currency", "--export",
+     "--xlsx", "--csv"}};
 
 }  // namespace
 
@@ -51,6 +57,8 @@ int main(int argc, char* argv[]) {
     if (auto code = shell::runDemoCommand(argc, argv)) return *code;
     // `tarvo --rates SOURCE` loads the bank's rates of the day.
     if (auto code = shell::runRatesCommand(argc, argv)) return *code;
+    // `tarvo --export NAME --xlsx FILE` takes a list into a spreadsheet.
+    if (auto code = shell::runExportCommand(argc, argv)) return *code;
     // `tarvo --copy-data TARGET` copies the data to another data directory.
     if (auto code = shell::runCopyDataCommand(argc, argv)) return *code;
 

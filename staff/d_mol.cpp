@@ -277,6 +277,7 @@ framework::browse::BrowseDefinition employeeList(EmployeeCallouts callouts) {
     };
     list.title = ru("Справочник Сотрудников");
     list.accessObject = "MOL";
+    list.personalData = true;
     list.refusals.changeCaption = ru(" Ошибка");
     list.refusals.change = ru("Изменение запрещено ");
     list.iniSection = "MOL_t";

@@ -2,6 +2,7 @@
 
 #include "framework/browse/browse_engine.h"
 #include "framework/browse/cell_format.h"
+#include "framework/browse/headless_view.h"
 #include "framework/shared_state.h"
 #include "platform/cp1251.h"
 #include "storage/data_file.h"
@@ -76,6 +77,12 @@ TableCell cellOf(const storage::Record& record, const ColumnSource& source) {
     return cell;
 }
 
+// A password is never written into a spreadsheet, whatever a list shows.
+bool isPassword(const ColumnDefinition& column) {
+    const std::string name = platform::upper(column.field);
+    return name.size() >= 8 && name.compare(name.size() - 8, 8, "PASSWORD") == 0;
+}
+
 std::string temporaryBeside(const std::string& path) {
     return path + "." + std::to_string(::getpid()) + ".part";
 }
@@ -101,6 +108,7 @@ std::string exportRefusal(const browse::BrowseDefinition& list) {
 std::vector<TableColumn> exportColumns(const browse::BrowseDefinition& list) {
     std::vector<TableColumn> columns;
     for (const ColumnDefinition& column : list.columns) {
+        if (isPassword(column)) continue;
         const storage::RecordLayout& layout = layoutOf(list, column);
         const int index = layout.fieldIndex(column.field);
         const platform::Picture picture(column.picture);
@@ -130,8 +138,9 @@ ExportOutcome exportList(browse::BrowseEngine& list, const std::string& path, Ta
     }
     const std::vector<TableColumn> columns = exportColumns(definition);
     std::vector<ColumnSource> sources;
-    for (std::size_t i = 0; i < definition.columns.size(); ++i) {
-        const ColumnDefinition& column = definition.columns[i];
+    for (const ColumnDefinition& column : definition.columns) {
+        if (isPassword(column)) continue;
+        const std::size_t i = sources.size();
         const bool own = column.file == nullptr || column.file == &definition.file;
         sources.push_back({own ? nullptr : &column.file->record(),
                            layoutOf(definition, column).fieldIndex(column.field),
@@ -151,7 +160,7 @@ ExportOutcome exportList(browse::BrowseEngine& list, const std::string& path, Ta
                 cells[i] = cellOf(sources[i].buffer ? *sources[i].buffer : row, sources[i]);
             if (!writer->row(cells, error)) return written = false;
             ++outcome.rows;
-            if (progress && outcome.rows % kProgressEvery == 0 && !progress(outcome.rows))
+            if (progress && outcome.rows % kProgressEvery == 1 && !progress(outcome.rows))
                 return !(outcome.cancelled = true);
             return true;
         });
@@ -177,6 +186,22 @@ ExportOutcome exportList(browse::BrowseEngine& list, const std::string& path, Ta
     std::filesystem::remove(part, ignored);
     if (!outcome.cancelled)
         outcome.error = platform::ru("Список не выгружен в ") + platform::utf8ToCp1251(path) + ": " + error;
+    return outcome;
+}
+
+ExportOutcome exportWithoutWindow(browse::BrowseDefinition definition, const std::string& path,
+                                  TableFormat format) {
+    definition.embedded = false;
+    browse::HeadlessView view;
+    browse::BrowseEngine list(std::move(definition), view);
+    if (std::string refusal = exportRefusal(list.definition()); !refusal.empty()) return {0, false, refusal};
+    if (!list.open() || list.isClosed())
+        return {0, false, platform::ru("Список не открыт: ничего не выгружено")};
+    list.windowOpened();
+    ExportOutcome outcome = list.isClosed()
+                                ? ExportOutcome{0, false, platform::ru("Список не открыт: ничего не выгружено")}
+                                : exportList(list, path, format);
+    if (!list.isClosed()) list.closeButton();
     return outcome;
 }
 

@@ -35,4 +35,10 @@ struct ExportOutcome {
 ExportOutcome exportList(browse::BrowseEngine& list, const std::string& path, TableFormat format,
                          const std::function<bool(long rows)>& progress = {});
 
+// A list run without a window (the command line): opened as on screen (its
+// rights asked, its first tab), exported, closed. A list that does not open
+// (refused, or its file not readable) writes nothing and says so.
+ExportOutcome exportWithoutWindow(browse::BrowseDefinition definition, const std::string& path,
+                                  TableFormat format);
+
 }  // namespace framework::spreadsheet
