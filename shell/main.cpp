@@ -1,5 +1,8 @@
 // Tarvo, the reference-book program of the trade and warehouse accounting suite.
+#include "backup/data_restore.h"
 #include "platform/command_options.h"
+#include "platform/cp1251.h"
+#include "shell/backup_command.h"
 #include "shell/books.h"
 #include "shell/copy_data_command.h"
 #include "shell/demo_command.h"
@@ -36,6 +39,8 @@ const platform::ProgramOptions kOptions{
     "                           выгрузить список в таблицу (Firm, Price, Valut, Kurs\n"
     "                           с --currency ОБОЗН, Store, TypeOp, MOL, OtdMOL, KatMOL,\n"
     "                           Object)\n"
+    "  --backup ПАПКА           резервная копия всех данных в папку с датой внутри ПАПКИ\n"
+    "  --restore ПАПКА_КОПИИ    вернуть данные из резервной копии (прежние — в сторону)\n"
     "  --copy-data КУДА         скопировать все данные в другую папку данных или на\n"
     "                           сервер PostgreSQL (postgresql://роль@сервер/база/схема/)\n"
     "  --help                   показать эту справку\n"
@@ -44,7 +49,7 @@ const platform::ProgramOptions kOptions{
     "Коды выхода: 0 — готово, 1 — ошибка, 2 — нечего делать или неверные параметры.\n",
     {"--demo", "--help", "--version"},
     {"--print", "--pdf", "--employee", "--copy-data", "--rates", "--date", "--currency", "--export",
-     "--xlsx", "--csv"}};
+     "--xlsx", "--csv", "--backup", "--restore"}};
 
 }  // namespace
 
@@ -59,6 +64,8 @@ int main(int argc, char* argv[]) {
     if (auto code = shell::runRatesCommand(argc, argv)) return *code;
     // `tarvo --export NAME --xlsx FILE` takes a list into a spreadsheet.
     if (auto code = shell::runExportCommand(argc, argv)) return *code;
+    // `tarvo --backup DIR` and `tarvo --restore FOLDER`.
+    if (auto code = shell::runBackupCommand(argc, argv)) return *code;
     // `tarvo --copy-data TARGET` copies the data to another data directory.
     if (auto code = shell::runCopyDataCommand(argc, argv)) return *code;
 
@@ -76,6 +83,9 @@ int main(int argc, char* argv[]) {
     platform::setUserServices(&services);
 
     shell::startUp();
+    // A restore cut short says how to finish it or to go back.
+    if (const std::string interrupted = backup::interruptedRestore(shell::backedUpFiles()); !interrupted.empty())
+        platform::messageBox(interrupted, platform::ru(" Восстановление"), platform::Icon::Exclamation);
 
     shell::MainFrame frame;
     ui::installReportRunner(&frame);

@@ -1,6 +1,7 @@
 #include "shell/main_frame.h"
 
 #include "access/dostup.h"
+#include "shell/backup_command.h"
 
 namespace shell {
 
@@ -22,6 +23,8 @@ ui::FrameSetup programFrame() {
           {"Цены", "Справочник Цен"}}},
         {"Сотрудники", {{"Сотрудники", ""}, {"Подразделения", ""}, {"Категории", ""}, {"Объекты", ""}}},
     };
+    setup.backup = backupFromMenu;
+    setup.restore = restoreFromMenu;
     setup.logIn = [] {
         g_SCode = REGISTR_S();
         return g_SCode != 0;

@@ -118,6 +118,12 @@ void FrameWindow::buildMenu() {
     QAction* toTable = item(file, "В &таблицу", "Выгрузить список в таблицу");
     toTable->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     connect(toTable, &QAction::triggered, this, &FrameWindow::exportActiveList);
+    if (setup_.backup)
+        connect(item(file, "Резервная &копия", "Копия всех данных в папку"), &QAction::triggered, this,
+                [this] { setup_.backup(this); });
+    if (setup_.restore)
+        connect(item(file, "Восстановить из копии...", "Заменить данные резервной копией"),
+                &QAction::triggered, this, [this] { setup_.restore(this); });
     connect(item(file, "P&rint Setup...", "Setup Printer"), &QAction::triggered, this, [this] {
         // The page set-up: printer, paper and orientation, nothing printed.
         QPageSetupDialog dialog(&sharedPrinter(), this);

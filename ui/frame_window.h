@@ -41,6 +41,9 @@ struct FrameSetup {
     // "&Регистрация": logs in again and tells whether somebody is logged in; a
     // cancelled log-in closes the frame.
     std::function<bool()> logIn;
+    // "Резервная копия" and "Восстановить из копии..." in the File menu, when given.
+    std::function<void(QWidget* parent)> backup;
+    std::function<void(QWidget* parent)> restore;
 };
 
 class FrameWindow : public QMainWindow {

@@ -1,10 +1,10 @@
 # The layer order of the product's folders: a file may include headers of its
 # own layer and of the layers below it, never of a layer above.
 #   platform → storage → framework → ui → access
-#     → refbooks / staff / inputaids / staffdocs / rates → demo → dostup / shell
+#     → refbooks / staff / inputaids / staffdocs / rates / backup → demo → dostup / shell
 # Run as: cmake -DSOURCE_DIR=<project> -P check_layers.cmake
 set(ranks platform:0 storage:1 framework:2 ui:3 access:4 refbooks:5 staff:5 inputaids:5
-    staffdocs:5 rates:5 demo:6 dostup:7 shell:7)
+    staffdocs:5 rates:5 backup:5 demo:6 dostup:7 shell:7)
 foreach(entry IN LISTS ranks)
     string(REPLACE ":" ";" pair ${entry})
     list(GET pair 0 folder)
