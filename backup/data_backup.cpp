@@ -93,6 +93,9 @@ BackupOutcome takeBackup(const std::vector<DataFileName>& files, const std::vect
         if (!seen.insert(source.string()).second) continue;  // named twice (both INI files)
         if (!platform::isServerAddress(file.diskName) && !fs::exists(source, ec)) continue;  // never made
         if (progress && !progress(file.diskName)) return fail(say("Резервная копия отменена"));
+        if (platform::isServerAddress(file.diskName))
+            return fail(say("Файл ") + file.diskName +
+                        say(" хранится на сервере PostgreSQL: его копию делает сервер (pg_dump), а не программа"));
         ManifestEntry entry{copyNameFor(file.diskName, taken), file.diskName, 0, {}};
         const storage::ErrorState copied =
             storage::copyDataFile(file.diskName, file.ownerPassword, partial / entry.copy, entry.records);
