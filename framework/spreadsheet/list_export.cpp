@@ -56,24 +56,37 @@ TableCell cellOf(const storage::Record& record, const ColumnSource& source) {
     if (source.flagMark)
         return {record.getInt(field) != 0 ? *source.flagMark : std::string(), 0, record.getInt(field) == 0};
     TableCell cell;
-    cell.text = std::string(platform::clip(browse::formatField(record, field, source.picture)));
-    while (!cell.text.empty() && cell.text.front() == ' ') cell.text.erase(0, 1);
     switch (source.kind) {
         case CellKind::Number: {
             const storage::FieldType type = record.layout().fields()[field].type;
             cell.number = type == storage::FieldType::Real || type == storage::FieldType::Decimal
                               ? record.getReal(field)
                               : static_cast<double>(record.getInt(field));
-            cell.empty = cell.text.empty();  // a blank-when-zero picture
-            break;
+            // A picture blank when zero shows nothing for a zero.
+            cell.empty = cell.number == 0 && source.picture.kind() == platform::PictureKind::Number &&
+                         source.picture.number().blankWhenZero;
+            return cell;
         }
         case CellKind::Date:
         case CellKind::Time:
             cell.number = static_cast<double>(record.getInt(field));
             cell.empty = record.getInt(field) <= 0;
-            break;
+            return cell;
         case CellKind::Text: break;
     }
+    const storage::FieldType type = record.layout().fields()[field].type;
+    if (source.picture.kind() == platform::PictureKind::Text &&
+        (type == storage::FieldType::String || type == storage::FieldType::CString)) {
+        // A text picture shows the text cut to its width: no formatting needed.
+        cell.text = record.getText(field);
+        if (source.picture.width() > 0 && cell.text.size() > static_cast<std::size_t>(source.picture.width()))
+            cell.text.resize(static_cast<std::size_t>(source.picture.width()));
+        cell.text.resize(platform::clip(cell.text).size());
+    } else {
+        cell.text = std::string(platform::clip(browse::formatField(record, field, source.picture)));
+    }
+    const std::size_t start = cell.text.find_first_not_of(' ');
+    if (start != 0) cell.text.erase(0, start == std::string::npos ? cell.text.size() : start);
     return cell;
 }
 

@@ -89,7 +89,7 @@ ErrorState openConnection(const ConnectionRequest& request, Connection& connecti
     int flags = request.write ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY;
     if (request.create) flags |= SQLITE_OPEN_CREATE;
     flags |= SQLITE_OPEN_NOMUTEX;  // a connection serves one file object on one thread
-    const bool immutable = !request.write && inReadOnlyFolder(request.file);
+    const bool immutable = !request.write && (request.immutable || inReadOnlyFolder(request.file));
     if (immutable) flags |= SQLITE_OPEN_URI;
     const std::string name = immutable ? immutableUri(request.file) : request.file.string();
     sqlite3* db = nullptr;

@@ -48,6 +48,7 @@ struct ConnectionRequest {
     bool write = true;
     bool create = false;
     bool exclusive = false;  // hold the file alone while open
+    bool immutable = false;  // a reader of a file nobody writes (a backup's copy): nothing written beside it
     std::string password;    // empty: not enciphered
     DriverOptions options;
 };

@@ -17,8 +17,11 @@ namespace {
 using sqlite::Connection;
 using sqlite::ConnectionRequest;
 
-constexpr int kPagesPerStep = 256;
-constexpr int kStepPauseMs = 2;
+// Pages per step: with the data files' write-ahead journal a reader never blocks
+// a writer, so a step is large; a station that holds the file alone (or a file
+// in rollback mode being written) makes the step wait and try again.
+constexpr int kPagesPerStep = 4096;
+constexpr int kBusyPauseMs = 5;
 
 // The records of the file's own table (the one table besides SQLite's own and
 // the held journal entries).
@@ -46,6 +49,42 @@ ErrorState countRecords(Connection& connection, long& records) {
     return success();
 }
 
+std::string textOf(Connection& connection, const char* sql) {
+    sqlite3_stmt* statement = nullptr;
+    std::string text;
+    if (sqlite3_prepare_v2(connection.get(), sql, -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW && sqlite3_column_text(statement, 0))
+        text = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+    sqlite3_finalize(statement);
+    return text;
+}
+
+// A file in write-ahead mode whose journal is empty is, for as long as a read
+// that began then lasts, exactly its database file: a checkpoint needs every
+// reader of the file itself gone before it writes into it, and writers only add
+// to the journal. Such a file is copied as its bytes, as fast as a plain copy,
+// enciphered pages as they lie. False when the file is not in that state (the
+// caller copies through SQLite's backup); `error` is set only by a failed copy.
+bool copiedAsBytes(Connection& reader, const std::filesystem::path& source,
+                   const std::filesystem::path& target, long& records, ErrorState& error) {
+    if (textOf(reader, "PRAGMA journal_mode") != "wal") return false;
+    reader.exec("PRAGMA wal_checkpoint(TRUNCATE)");  // busy stations leave it as it is
+    if (reader.exec("BEGIN")) return false;
+    std::error_code ec;
+    const std::filesystem::path journal = source.string() + "-wal";
+    bool quiet = false;
+    if (!countRecords(reader, records)) {  // the read has begun
+        const auto size = std::filesystem::exists(journal, ec) ? std::filesystem::file_size(journal, ec) : 0;
+        quiet = !ec && size == 0;
+    }
+    if (quiet && !std::filesystem::copy_file(source, target, ec)) {
+        error = driverFailure(ec.value(), "Cannot copy " + source.string() + ": " + ec.message());
+        std::filesystem::remove(target, ec);
+    }
+    reader.exec("ROLLBACK");
+    return quiet;
+}
+
 }  // namespace
 
 std::filesystem::path databaseFileOf(std::string_view diskName) { return sqlite::databasePath(diskName); }
@@ -64,10 +103,14 @@ ErrorState copyDataFile(std::string_view diskName, const std::string& ownerPassw
 
     ConnectionRequest from;
     from.file = source;
-    from.write = false;
+    from.write = true;  // the checkpoint that empties the write-ahead journal writes
     from.password = ownerPassword;
     Connection reader;
     if (ErrorState e = sqlite::openConnection(from, reader)) return e;
+    ErrorState copyError;
+    // A copy of the bytes keeps the write-ahead mode of its file; it is checked
+    // and read as immutable, so no journal ever appears beside it.
+    if (copiedAsBytes(reader, source, target, records, copyError)) return copyError;
     ConnectionRequest to;
     to.file = target;
     to.write = true;
@@ -76,6 +119,10 @@ ErrorState copyDataFile(std::string_view diskName, const std::string& ownerPassw
     to.options.journal = JournalMode::Rollback;  // one file, no journal left beside it
     Connection writer;
     if (ErrorState e = sqlite::openConnection(to, writer)) return e;
+    // A copy being made needs no journal of its own: one that fails half-way is
+    // thrown away, and a finished one is synced by the caller.
+    writer.exec("PRAGMA journal_mode = OFF");
+    writer.exec("PRAGMA synchronous = OFF");
 
     sqlite3_backup* backup = sqlite3_backup_init(writer.get(), "main", reader.get(), "main");
     if (!backup) return sqlite::errorFrom(writer.get(), sqlite3_errcode(writer.get()), "starting the copy");
@@ -85,7 +132,7 @@ ErrorState copyDataFile(std::string_view diskName, const std::string& ownerPassw
     int steps = 0;
     do {
         rc = sqlite3_backup_step(backup, ++steps > 100000 ? -1 : kPagesPerStep);
-        if (rc == SQLITE_OK || rc == SQLITE_BUSY || rc == SQLITE_LOCKED) sqlite3_sleep(kStepPauseMs);
+        if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) sqlite3_sleep(kBusyPauseMs);
     } while (rc == SQLITE_OK || rc == SQLITE_BUSY || rc == SQLITE_LOCKED);
     sqlite3_backup_finish(backup);
     if (rc != SQLITE_DONE) return sqlite::errorFrom(writer.get(), rc, "copying " + source.string());
@@ -104,6 +151,7 @@ ErrorState checkCopiedFile(const std::filesystem::path& copy, const std::string&
     ConnectionRequest request;
     request.file = copy;
     request.write = false;
+    request.immutable = true;
     request.password = ownerPassword;
     Connection connection;
     if (ErrorState e = sqlite::openConnection(request, connection)) return e;
