@@ -13,8 +13,6 @@
 #include <optional>
 #include <vector>
 
-class QWidget;
-
 namespace shell {
 
 // Returns nothing when the command line asks for neither.
@@ -23,9 +21,5 @@ std::optional<int> runBackupCommand(int argc, char** argv);
 // The data files as the INI files name them now, and the INI files themselves.
 std::vector<backup::DataFileName> backedUpFiles();
 std::vector<std::string> backedUpIniFiles();
-
-// The File menu's "Резервная копия" and "Восстановить из копии...".
-void backupFromMenu(QWidget* parent);
-void restoreFromMenu(QWidget* parent);
 
 }  // namespace shell

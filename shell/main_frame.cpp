@@ -1,6 +1,7 @@
 #include "shell/main_frame.h"
 
 #include "access/dostup.h"
+#include "backup/backup_windows.h"
 #include "shell/backup_command.h"
 
 namespace shell {
@@ -23,8 +24,8 @@ ui::FrameSetup programFrame() {
           {"Цены", "Справочник Цен"}}},
         {"Сотрудники", {{"Сотрудники", ""}, {"Подразделения", ""}, {"Категории", ""}, {"Объекты", ""}}},
     };
-    setup.backup = backupFromMenu;
-    setup.restore = restoreFromMenu;
+    setup.backup = [](QWidget* parent) { backup::backupFromMenu(parent, backedUpFiles, backedUpIniFiles()); };
+    setup.restore = [](QWidget* parent) { backup::restoreFromMenu(parent, backedUpFiles); };
     setup.logIn = [] {
         g_SCode = REGISTR_S();
         return g_SCode != 0;

@@ -1,5 +1,7 @@
 #include "dostup/windows/console_frame.h"
 
+#include "dostup/windows/console_backup.h"
+
 #include "access/dostup.h"
 #include "access/first_administrator.h"
 #include "dostup/screen_host.h"
@@ -52,6 +54,7 @@ ui::FrameSetup consoleSetup() {
                      {"Категории Сотрудников", "Справочник Категорий Сотрудников"},
                      {"Обьекты системы", "Справочник Обьектов системы"},
                      {"Фильтры", "Списки Фильтров"}}}};
+    installConsoleBackup(setup);
     setup.logIn = [] {
         g_SCode = consoleLogIn();
         return g_SCode != 0;

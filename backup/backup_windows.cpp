@@ -1,6 +1,4 @@
-// The File menu's backup and restore: a folder chosen, progress per file, the
-// outcome in a message box.
-#include "shell/backup_command.h"
+#include "backup/backup_windows.h"
 
 #include "backup/data_restore.h"
 #include "framework/shared_state.h"
@@ -15,7 +13,7 @@
 #include <QFile>
 #include <QProgressDialog>
 
-namespace shell {
+namespace backup {
 
 namespace {
 
@@ -27,20 +25,20 @@ QString text(const char* utf8) { return QString::fromUtf8(utf8); }
 
 }  // namespace
 
-void backupFromMenu(QWidget* parent) {
+void backupFromMenu(QWidget* parent, const FileList& list, const std::vector<std::string>& iniFiles) {
     const QString folder = QFileDialog::getExistingDirectory(
         parent, text("Папка для резервной копии"),
         ui::toQt(platform::readIni("Backup", "Folder", "", kIni)));
     if (folder.isEmpty()) return;
     platform::writeIni("Backup", "Folder", ui::fromQt(folder), kIni);
-    const std::vector<backup::DataFileName> files = backedUpFiles();
+    const std::vector<backup::DataFileName> files = list();
     QProgressDialog progress(text("Резервная копия..."), text("Отменить"), 0, static_cast<int>(files.size()), parent);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(500);
     int done = 0;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const backup::BackupOutcome outcome = backup::takeBackup(
-        files, backedUpIniFiles(), QFile::encodeName(folder).toStdString(), platform::today(), platform::clock(),
+        files, iniFiles, QFile::encodeName(folder).toStdString(), platform::today(), platform::clock(),
         [&](const std::string& file) {
             progress.setLabelText(text("Копируется ") + ui::toQt(file));
             progress.setValue(done++);
@@ -64,7 +62,7 @@ void backupFromMenu(QWidget* parent) {
                          ru(" Резервная копия"), platform::Icon::Information);
 }
 
-void restoreFromMenu(QWidget* parent) {
+void restoreFromMenu(QWidget* parent, const FileList& list) {
     // Restoring replaces everybody's data: the administrator's right on "Dostup".
     if (framework::rightsOf("Dostup") & 4) {
         platform::messageBox(ru("Изменение запрещено"), ru(" Извините"), platform::Icon::Information);
@@ -81,7 +79,7 @@ void restoreFromMenu(QWidget* parent) {
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const backup::RestoreOutcome outcome = backup::restoreBackup(QFile::encodeName(folder).toStdString(),
-                                                                 backedUpFiles(), platform::today(), platform::clock());
+                                                                 list(), platform::today(), platform::clock());
     QApplication::restoreOverrideCursor();
     if (!outcome.error.empty()) {
         platform::messageBox(outcome.error, ru(" Восстановление"), platform::Icon::Exclamation);
@@ -94,4 +92,4 @@ void restoreFromMenu(QWidget* parent) {
                          ru(" Восстановление"), platform::Icon::Information);
 }
 
-}  // namespace shell
+}  // namespace backup
