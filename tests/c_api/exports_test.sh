@@ -9,7 +9,11 @@ header=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 sed -n 's/^DOSTUP_API .*[^A-Za-z0-9_]\([A-Za-z_][A-Za-z0-9_]*\) *[[(;].*/\1/p' "$header" | sort > "$work/declared"
-nm -D --defined-only "$library" | awk '{print $NF}' | sed 's/@.*//' | sort > "$work/exported"
+# Bound names only: the linker may leave a local entry (a standard library
+# template's unique object, demoted by the version script) in the dynamic table,
+# where no program can bind it.
+readelf --dyn-syms -W "$library" | awk '$5 != "LOCAL" && $7 != "UND" && $8 != "" && NR > 3 {print $8}' \
+    | sed 's/@.*//' | sort > "$work/exported"
 if ! cmp -s "$work/declared" "$work/exported"; then
     echo "declared but not exported:"
     comm -23 "$work/declared" "$work/exported"

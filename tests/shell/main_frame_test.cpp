@@ -112,13 +112,15 @@ TEST_F(Frame, TitleMenuAndToolbar) {
     EXPECT_EQ(frame.menuItem(ru("Цены"))->toolTip(), ui::toQt(ru("Справочник Цен")));
     EXPECT_EQ(frame.menuItem("E&xit")->toolTip(), QStringLiteral("Exit this application"));
 
-    // The thirteen buttons in the order of the bar.
+    // The thirteen buttons in the order of the bar, then "В таблицу" after a separator.
     auto* bar = frame.findChild<QToolBar*>(QStringLiteral("toolbar"));
     ASSERT_NE(bar, nullptr);
     std::vector<int> order;
     for (QAction* action : bar->actions()) order.push_back(action->data().toInt());
     EXPECT_EQ(order, (std::vector<int>{2005, 2007, 2009, 2010, 2008, 2006, 2004, 2003, 2000, 2001,
-                                       2002, 2011, 2012}));
+                                       2002, 2011, 2012, 0, 0}));
+    EXPECT_EQ(bar->actions().back()->text(), ui::toQt(ru("В таблицу")));
+    EXPECT_EQ(frame.menuItem(ru("В &таблицу"))->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_E));
     EXPECT_EQ(frame.toolbarAction(2004)->toolTip(), QStringLiteral("Go to the Last Page"));
     EXPECT_EQ(frame.toolbarAction(2003)->toolTip(), ui::toQt(ru("Выбрать")));
     EXPECT_FALSE(frame.toolbarAction(2000)->isEnabled()) << "no child window: nothing to drive";
