@@ -14,10 +14,6 @@ namespace shell {
 
 namespace {
 
-int refuse(const std::string& cp1251) {
-    std::fprintf(stderr, "tarvo: %s\n", platform::cp1251ToUtf8(cp1251).c_str());
-    return 2;
-}
 
 }  // namespace
 
@@ -37,9 +33,9 @@ std::optional<int> runBackupCommand(int argc, char** argv) {
     }
     if (!backupTo && !restoreFrom) return std::nullopt;
     using platform::ru;
-    if (backupTo && restoreFrom) return refuse(ru("--backup и --restore нельзя задать вместе"));
+    if (backupTo && restoreFrom) return refuseOnConsole(ru("--backup и --restore нельзя задать вместе"));
     if ((backupTo && backupTo->empty()) || (restoreFrom && restoreFrom->empty()))
-        return refuse(ru("укажите папку: --backup ПАПКА или --restore ПАПКА_КОПИИ"));
+        return refuseOnConsole(ru("укажите папку: --backup ПАПКА или --restore ПАПКА_КОПИИ"));
 
     const ConsoleMessages messages;
     startUp();
@@ -47,7 +43,7 @@ std::optional<int> runBackupCommand(int argc, char** argv) {
     if (backupTo) {
         const backup::BackupOutcome outcome = backup::takeBackup(files, backedUpIniFiles(), *backupTo,
                                                                  platform::today(), platform::clock());
-        if (!outcome.error.empty()) return refuse(outcome.error + ru(". Данные не тронуты"));
+        if (!outcome.error.empty()) return refuseOnConsole(outcome.error + ru(". Данные не тронуты"));
         for (const backup::ManifestEntry& entry : outcome.entries)
             if (entry.records >= 0)
                 std::printf("%s: %ld\n", platform::cp1251ToUtf8(entry.original).c_str(), entry.records);
@@ -57,7 +53,7 @@ std::optional<int> runBackupCommand(int argc, char** argv) {
     }
     const backup::RestoreOutcome outcome =
         backup::restoreBackup(*restoreFrom, files, platform::today(), platform::clock());
-    if (!outcome.error.empty()) return refuse(outcome.error);
+    if (!outcome.error.empty()) return refuseOnConsole(outcome.error);
     std::printf("%s %d\n", platform::cp1251ToUtf8(ru("Восстановлено файлов:")).c_str(), outcome.files);
     for (const std::string& aside : outcome.asideFolders)
         std::printf("%s %s\n", platform::cp1251ToUtf8(ru("Прежние данные сохранены в")).c_str(), aside.c_str());

@@ -3,7 +3,11 @@
 // when it ends.
 #pragma once
 
+#include "platform/cp1251.h"
 #include "platform/user_services.h"
+
+#include <cstdio>
+#include <string>
 
 namespace shell {
 
@@ -17,5 +21,12 @@ public:
 private:
     platform::UserServices* previous_;
 };
+
+// A command-line mode's refusal: the message (code page 1251) on standard error
+// in the terminal's UTF-8; returns the exit code.
+inline int refuseOnConsole(const std::string& cp1251, int exitCode = 2) {
+    std::fprintf(stderr, "tarvo: %s\n", platform::cp1251ToUtf8(cp1251).c_str());
+    return exitCode;
+}
 
 }  // namespace shell

@@ -58,10 +58,6 @@ std::optional<ExportRequest> parse(int argc, char** argv) {
     return request;
 }
 
-int refuse(const std::string& cp1251) {
-    std::fprintf(stderr, "tarvo: %s\n", platform::cp1251ToUtf8(cp1251).c_str());
-    return kNotWritten;
-}
 
 bool named(const std::string& name, const char* known) { return strcasecmp(name.c_str(), known) == 0; }
 
@@ -75,10 +71,11 @@ std::optional<framework::browse::BrowseDefinition> programList(const std::string
     return std::nullopt;
 }
 
-// The rate history lists the currency in the Valut buffer: it is read there first.
-bool pickCurrency(const std::string& designation) {
+// The rate history lists the currency in the Valut buffer: it is read there first,
+// with the file in use for as long as the history list runs.
+bool pickCurrency(const std::string& designation, std::optional<framework::FileUse>& use) {
     storage::DataFile& valut = refbooks::referenceFiles().valut;
-    framework::useFile(valut);  // kept for the history list, released at the end of the program
+    use.emplace(valut);
     valut.record().clear();
     valut.record().setText("VAL:OBOZN", designation);
     return valut.get(*valut.layout().key("OBOZN_KEY")) == storage::error::kNone;
@@ -91,43 +88,44 @@ std::optional<int> runExportCommand(int argc, char** argv) {
     const std::optional<ExportRequest> request = parse(argc, argv);
     if (!request) return std::nullopt;
     const char* names = "Firm, Price, Valut, Kurs, Store, TypeOp, MOL, OtdMOL, KatMOL, Object";
-    if (request->list.empty()) return refuse(ru("--export: укажите список: ") + names);
+    if (request->list.empty()) return refuseOnConsole(ru("--export: укажите список: ") + names);
     if (request->targets != 1 || request->path.empty())
-        return refuse(ru("--export: укажите один файл: --xlsx ФАЙЛ или --csv ФАЙЛ"));
+        return refuseOnConsole(ru("--export: укажите один файл: --xlsx ФАЙЛ или --csv ФАЙЛ"));
     if (framework::spreadsheet::formatOfPath(request->path) != request->format)
-        return refuse(ru("--export: имя файла должно оканчиваться на ") +
+        return refuseOnConsole(ru("--export: имя файла должно оканчиваться на ") +
                       (request->format == framework::spreadsheet::TableFormat::Xlsx ? ".xlsx" : ".csv"));
     std::error_code error;
     const std::filesystem::path folder = std::filesystem::absolute(request->path, error).parent_path();
     if (!std::filesystem::is_directory(folder, error))
-        return refuse(ru("--export: нет папки ") + platform::utf8ToCp1251(folder.string()));
+        return refuseOnConsole(ru("--export: нет папки ") + platform::utf8ToCp1251(folder.string()));
 
     const bool program = programList(request->list).has_value();
     const bool library = !program && (named(request->list, "MOL") || named(request->list, "OtdMOL") ||
                                    named(request->list, "KatMOL") || named(request->list, "Object"));
     if (!program && !library)
-        return refuse(ru("--export: нет списка «") + platform::utf8ToCp1251(request->list.substr(0, 40)) +
+        return refuseOnConsole(ru("--export: нет списка «") + platform::utf8ToCp1251(request->list.substr(0, 40)) +
                       ru("»; списки: ") + names);
     const bool history = named(request->list, "Kurs");
     if (history && request->currency.empty())
-        return refuse(ru("--export Kurs: укажите валюту: --currency ОБОЗНАЧЕНИЕ"));
+        return refuseOnConsole(ru("--export Kurs: укажите валюту: --currency ОБОЗНАЧЕНИЕ"));
     if (!history && !request->currency.empty())
-        return refuse(ru("--currency задаётся только для списка Kurs"));
+        return refuseOnConsole(ru("--currency задаётся только для списка Kurs"));
 
     const ConsoleMessages messages;
     startUp();
     long rows = 0;
     if (library) {
         const std::int32_t written = DOSTUP_EXPORTLIST(request->list.c_str(), request->path.c_str());
-        if (written < 0) return refuse(ru("список не выгружен"));
+        if (written < 0) return refuseOnConsole(ru("список не выгружен"));
         rows = written;
     } else {
-        if (history && !pickCurrency(platform::utf8ToCp1251(request->currency)))
-            return refuse(ru("В справочнике нет валюты ") + platform::utf8ToCp1251(request->currency));
+        std::optional<framework::FileUse> currency;
+        if (history && !pickCurrency(platform::utf8ToCp1251(request->currency), currency))
+            return refuseOnConsole(ru("В справочнике нет валюты ") + platform::utf8ToCp1251(request->currency));
         // Made now: the rate history takes its currency from the Valut buffer.
         const framework::spreadsheet::ExportOutcome outcome = framework::spreadsheet::exportWithoutWindow(
             *programList(request->list), request->path, *request->format);
-        if (!outcome.error.empty()) return refuse(outcome.error);
+        if (!outcome.error.empty()) return refuseOnConsole(outcome.error);
         rows = outcome.rows;
     }
     std::printf("%s\n", platform::cp1251ToUtf8(ru("Выгружено строк: ") + std::to_string(rows)).c_str());

@@ -43,11 +43,6 @@ std::optional<RatesRequest> parse(int argc, char** argv) {
     return request;
 }
 
-// Messages are code page 1251 inside; the console speaks the terminal's UTF-8.
-int refuse(const std::string& cp1251) {
-    std::fprintf(stderr, "tarvo: %s\n", platform::cp1251ToUtf8(cp1251).c_str());
-    return kNotWritten;
-}
 
 std::string number(double value) {
     char text[32];
@@ -69,29 +64,29 @@ std::optional<int> runRatesCommand(int argc, char** argv) {
     using platform::ru;
     const std::optional<RatesRequest> request = parse(argc, argv);
     if (!request) return std::nullopt;
-    if (request->source.empty()) return refuse(ru("--rates: укажите файл курсов или адрес http(s)://"));
+    if (request->source.empty()) return refuseOnConsole(ru("--rates: укажите файл курсов или адрес http(s)://"));
     std::int32_t asked = 0;
     if (request->date) {
         const std::optional<std::int32_t> day = rates::dottedDate(*request->date);
-        if (!day) return refuse(ru("--date: «") + request->date->substr(0, 40) + ru("» — не дата ДД.ММ.ГГГГ"));
+        if (!day) return refuseOnConsole(ru("--date: «") + request->date->substr(0, 40) + ru("» — не дата ДД.ММ.ГГГГ"));
         asked = *day;
     }
 
     const std::unique_ptr<QCoreApplication> app = application();
     const ConsoleMessages messages;
     startUp();
-    if (const std::string refusal = rates::loadRefusal(); !refusal.empty()) return refuse(refusal);
+    if (const std::string refusal = rates::loadRefusal(); !refusal.empty()) return refuseOnConsole(refusal);
 
     const rates::SheetReading reading = rates::readSource(request->source);
-    if (!reading.sheet) return refuse(reading.error);
+    if (!reading.sheet) return refuseOnConsole(reading.error);
     if (const std::string wrongDay = rates::dateMismatch(*reading.sheet, asked); !wrongDay.empty())
-        return refuse(wrongDay);
+        return refuseOnConsole(wrongDay);
     if (reading.sheet->kind == rates::SheetKind::Daily && !request->currency.empty())
-        return refuse(ru("--currency задаётся только для файла курсов за период"));
+        return refuseOnConsole(ru("--currency задаётся только для файла курсов за период"));
     const rates::LoadPreview preview =
         rates::previewLoad(*reading.sheet, platform::utf8ToCp1251(request->currency));
     const rates::LoadOutcome outcome = rates::applyLoad(preview);
-    if (!outcome.error.empty()) return refuse(outcome.error);
+    if (!outcome.error.empty()) return refuseOnConsole(outcome.error);
 
     for (const rates::WrittenRate& rate : outcome.written) {
         std::string line = rate.designation + " " + rates::dottedText(rate.date) + " " +

@@ -21,6 +21,7 @@ class ExportCommand : public ::testing::Test {
 protected:
     ExportCommand() {
         std::filesystem::create_directories(folder.path() / "Dat");
+        folder.write("COMP.INI", "[Path]\r\nBasePATH=.\\Dat\\\r\n");  // whatever an earlier run named
         storage::DataFile valut(refbooks::valutLayout()), kurs(refbooks::kursLayout());
         valut.setName(".\\Dat\\Valut");
         kurs.setName(".\\Dat\\KursVal");

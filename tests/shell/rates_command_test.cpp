@@ -25,6 +25,7 @@ class RatesCommand : public ::testing::Test {
 protected:
     RatesCommand() {
         std::filesystem::create_directories(folder.path() / "Dat");
+        folder.write("COMP.INI", "[Path]\r\nBasePATH=.\\Dat\\\r\n");  // whatever an earlier run named
         storage::DataFile valut(refbooks::valutLayout());
         valut.setName(".\\Dat\\Valut");
         framework::FileUse use(valut);
