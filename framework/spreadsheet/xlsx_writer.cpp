@@ -53,6 +53,7 @@ public:
         if (!sheet_) sheet_ = workbook_add_worksheet(book_, nullptr);
         lxw_format* bold = workbook_add_format(book_);
         format_set_bold(bold);
+        lxw_format_get_xf_index(bold);
         for (std::size_t i = 0; i < columns.size(); ++i) {
             lxw_format* format = workbook_add_format(book_);
             switch (columns[i].kind) {
@@ -61,6 +62,9 @@ public:
                 case CellKind::Time: format_set_num_format(format, "hh:mm"); break;
                 case CellKind::Text: break;
             }
+            // Its index in the workbook now, once: otherwise each cell written with
+            // it looks the format up again.
+            lxw_format_get_xf_index(format);
             formats_.push_back(format);
             const double width = std::max(columns[i].width, static_cast<int>(columns[i].heading.size())) + 2;
             worksheet_set_column(sheet_, static_cast<lxw_col_t>(i), static_cast<lxw_col_t>(i), width, nullptr);
@@ -84,7 +88,10 @@ public:
             lxw_error written = LXW_NO_ERROR;
             switch (columns_[i].kind) {
                 case CellKind::Number:
-                    written = worksheet_write_number(sheet_, row_, column, cell.number, formats_[i]);
+                    // A whole number needs no format of its own: Excel's general
+                    // format shows it as it is, and every format costs a look-up.
+                    written = worksheet_write_number(sheet_, row_, column, cell.number,
+                                                     columns_[i].places > 0 ? formats_[i] : nullptr);
                     break;
                 case CellKind::Date: {
                     const platform::CivilDate day = platform::civilDate(static_cast<std::int32_t>(cell.number));
@@ -99,7 +106,7 @@ public:
                     break;
                 case CellKind::Text:
                     written = worksheet_write_string(sheet_, row_, column,
-                                                     platform::cp1251ToUtf8(cell.text).c_str(), formats_[i]);
+                                                     platform::cp1251ToUtf8(cell.text).c_str(), nullptr);
                     break;
             }
             if (written != LXW_NO_ERROR) {
