@@ -2,6 +2,7 @@
 
 #include "access/access_layouts.h"
 #include "access/employee_log.h"
+#include "access/rights_journal.h"
 #include "access/starter_objects.h"
 #include "framework/file_access.h"
 #include "framework/referential_rules.h"
@@ -16,11 +17,11 @@ AccessFiles& makeFiles() {
         storage::DataFile(katMolLayout()), storage::DataFile(otdMolLayout()),
         storage::DataFile(objectLayout()), storage::DataFile(dostupLayout()),
         storage::DataFile(molLogLayout()), storage::DataFile(filterLayout()),
-        storage::DataFile(histListLayout()),
+        storage::DataFile(histListLayout()), storage::DataFile(rightsLogLayout()),
     };
     for (storage::DataFile* file : {&files.mol, &files.mod, &files.katMol, &files.otdMol,
                                     &files.object, &files.dostup, &files.molLog, &files.filter,
-                                    &files.histList})
+                                    &files.histList, &files.rightsLog})
         file->setOwnerPassword(ownerPasswordOf(file->layout()));
 
     // A department with employees, and an employee with change-log entries, cannot
@@ -36,6 +37,10 @@ AccessFiles& makeFiles() {
     // Change-log entries a killed process left held in the employee file reach
     // the change log as soon as the file is taken into use again.
     framework::setOpenedHook(files.mol, finishEmployeeLog);
+    // Rights journal entries a killed process left held in a file the rights
+    // screens write reach the journal when that file is taken into use again.
+    for (storage::DataFile* written : {&files.dostup, &files.katMol, &files.object})
+        framework::setOpenedHook(*written, finishRightsLog);
     framework::setNewFileFiller(files.dostup, [](storage::DataFile& rights) {
         registerAnonymousBans(rights, accessFiles().object);
     });

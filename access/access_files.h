@@ -16,6 +16,8 @@ struct AccessFiles {
     storage::DataFile molLog;
     storage::DataFile filter;
     storage::DataFile histList;
+    // Files of this system beside the suite's: the rights journal.
+    storage::DataFile rightsLog;
 };
 
 AccessFiles& accessFiles();

@@ -268,7 +268,7 @@ framework::form::FormDefinition employeeForm(EmployeeFormCallouts callouts) {
     // Every completed request leaves its entry in the change log, a change that
     // altered nothing too; the employee and the entry are one write.
     form.journal.file = &files().molLog;
-    form.journal.entry = [](int request) {
+    form.journal.entry = [](int request, const storage::Record&) -> std::optional<storage::Record> {
         const char* operation = request == framework::kRequestInsert   ? "Добавление"
                                 : request == framework::kRequestChange ? "Изменение"
                                                                        : "Удаление";

@@ -60,7 +60,10 @@ void FormEngine::completeInsert() {
         close(kResponseCompleted);
         return;
     }
-    const storage::ErrorState error = f.lastError();
+    // The file's own error, or the journal's when the journal refused the write.
+    const storage::ErrorState error =
+        f.errorCode() == storage::error::kNone && definition_.journal.file ? definition_.journal.file->lastError()
+                                                                            : f.lastError();
     if (error.code == storage::error::kDuplicateKey)
         reportDuplicate(error);
     else
@@ -148,8 +151,13 @@ int FormEngine::underWaitCursor(const std::function<int()>& write) {
 int FormEngine::journaled(const std::function<int()>& write) {
     const FormJournal& journal = definition_.journal;
     if (!journal.file) return write();
-    FileUse use(*journal.file);
-    return storage::writeWithJournal(file(), write, *journal.file, journal.entry(request_), journal.add);
+    const std::optional<storage::Record> entry = journal.entry(request_, savedCopy_);
+    if (!entry) return write();
+    // A journal that cannot be opened refuses the write it would record.
+    if (!tryUseFile(*journal.file)) return journal.file->errorCode() ? journal.file->errorCode() : storage::error::kDriverError;
+    const int code = storage::writeWithJournal(file(), write, *journal.file, *entry, journal.add);
+    releaseFile(*journal.file);
+    return code;
 }
 
 void FormEngine::finishWritten() {
