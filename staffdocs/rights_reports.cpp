@@ -31,6 +31,8 @@ constexpr double kBodyWidth = 185;
 constexpr double kLine = 4.5;
 const r::Font kTitleFont{"Arial Cyr", 13, true};
 const r::Font kHeadingFont{"Arial Cyr", 8, true};
+// The seven bans above their marks, in the inspector's order.
+const char* const kMarkHeadings[] = {"Дост.", "Доб.", "Изм.", "Удал.", "Печ.", "Утв.", "Разут."};
 
 dostup::AccessFiles& files() { return dostup::accessFiles(); }
 
@@ -69,22 +71,26 @@ framework::ReportDefinition rightsLogReport(const std::string& subtitle) {
     report.layout.font = r::Font{"Arial Cyr", 7};
     report.cycle.secondText = ru("Журнал изменений прав");
     report.layout.pageHeader = pageHeader(ru("Журнал изменений прав"), subtitle,
-                                          {label({0, 0, 15, 0}, "Дата"), label({16, 0, 11, 0}, "Время"),
-                                           label({28, 0, 9, 0}, "Опер."), label({38, 0, 24, 0}, "Категория"),
-                                           label({63, 0, 22, 0}, "Объект"), label({86, 0, 22, 0}, "Действие"),
-                                           label({109, 0, 34, 0}, "Было"), label({144, 0, 34, 0}, "Стало"),
-                                           label({179, 0, 6, 0}, "Раз", r::Align::Right)});
-    report.layout.detail.height = kLine;
+                                          {label({0, 0, 18, 0}, "Дата"), label({19, 0, 14, 0}, "Время"),
+                                           label({34, 0, 12, 0}, "Опер."), label({47, 0, 34, 0}, "Категория"),
+                                           label({82, 0, 34, 0}, "Объект"), label({117, 0, 55, 0}, "Действие"),
+                                           label({173, 0, 12, 0}, "Раз", r::Align::Right)});
+    // The old and the new value each on a line of their own, at their full 80
+    // characters.
+    report.layout.detail.height = 3 * kLine + 1;
     report.layout.detail.items = {
-        r::field({0, 0, 15, kLine}, "d6.", numberField(log, "RLG:DATE")),
-        r::field({16, 0, 11, kLine}, "t4", numberField(log, "RLG:TIME")),
-        r::field({28, 0, 9, kLine}, "n3", numberField(log, "RLG:OPERATOR")),
-        r::field({38, 0, 24, kLine}, "s20", textField(log, "RLG:KATEG")),
-        r::field({63, 0, 22, kLine}, "s20", textField(log, "RLG:OBOZN")),
-        r::field({86, 0, 22, kLine}, "s40", textField(log, "RLG:ACTION")),
-        r::field({109, 0, 34, kLine}, "s80", textField(log, "RLG:OLDVALUE")),
-        r::field({144, 0, 34, kLine}, "s80", textField(log, "RLG:NEWVALUE")),
-        r::field({179, 0, 6, kLine}, "n5b", numberField(log, "RLG:COUNT"), r::Align::Right),
+        r::field({0, 0, 18, kLine}, "d6.", numberField(log, "RLG:DATE")),
+        r::field({19, 0, 14, kLine}, "t4", numberField(log, "RLG:TIME")),
+        r::field({34, 0, 12, kLine}, "n3", numberField(log, "RLG:OPERATOR")),
+        r::field({47, 0, 34, kLine}, "s20", textField(log, "RLG:KATEG")),
+        r::field({82, 0, 34, kLine}, "s20", textField(log, "RLG:OBOZN")),
+        r::field({117, 0, 55, kLine}, "s40", textField(log, "RLG:ACTION")),
+        r::field({173, 0, 12, kLine}, "n5b", numberField(log, "RLG:COUNT"), r::Align::Right),
+        label({19, kLine, 14, kLine}, "Было:"),
+        r::field({34, kLine, 151, kLine}, "s80", textField(log, "RLG:OLDVALUE")),
+        label({19, 2 * kLine, 14, kLine}, "Стало:"),
+        r::field({34, 2 * kLine, 151, kLine}, "s80", textField(log, "RLG:NEWVALUE")),
+        r::line({0, 3 * kLine + 0.5, kBodyWidth, 0}),
     };
     return report;
 }
@@ -145,8 +151,8 @@ framework::ReportDefinition rightsReport(MatrixState& state, const std::string& 
                                      label({90, 0, 22, 0}, "Тип")};
     const double marksX = 113, markW = 9;
     for (std::size_t i = 0; i < staff::inspectedBans().size(); ++i) {
-        // The headers, cut to what fits above a mark: "Дост", "Доба" ...
-        const std::string header = ru(staff::inspectedBans()[i].header).substr(0, 4);
+        // The bans' names shortened to fit above a mark.
+        const std::string header = ru(kMarkHeadings[i]);
         headings.push_back(r::text({marksX + markW * static_cast<double>(i), 0, markW, 0}, header, r::Align::Center));
     }
     headings.push_back(label({marksX + markW * 7, 0, 9, 0}, "Стр."));

@@ -41,7 +41,7 @@ protected:
         add(files().mol, {{"MOL:SCODE", "8"}, {"MOL:LNAME", ru("Кладов")}, {"MOL:KATEGCODE", "2"}});
     }
     ~RightsJournal() override {
-        platform::setTestNow(0, 0);
+        platform::clearTestNow();
         g_SCode = 0;
     }
     int runForm(const framework::form::FormDefinition& form, int request) {
