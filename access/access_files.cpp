@@ -18,18 +18,22 @@ AccessFiles& makeFiles() {
         storage::DataFile(objectLayout()), storage::DataFile(dostupLayout()),
         storage::DataFile(molLogLayout()), storage::DataFile(filterLayout()),
         storage::DataFile(histListLayout()), storage::DataFile(rightsLogLayout()),
+        storage::DataFile(molChangeLayout()),
     };
     for (storage::DataFile* file : {&files.mol, &files.mod, &files.katMol, &files.otdMol,
                                     &files.object, &files.dostup, &files.molLog, &files.filter,
-                                    &files.histList, &files.rightsLog})
+                                    &files.histList, &files.rightsLog, &files.molChange})
         file->setOwnerPassword(ownerPasswordOf(file->layout()));
 
     // A department with employees, and an employee with change-log entries, cannot
     // be deleted; a change of their code is carried to the children.
     framework::setChildLinks(files.otdMol, {{&files.mol, "OMO:OTD_ID", "MOL:OTD_ID",
                                              files.mol.layout().key("OTD_KEY"), true}});
+    // The changed fields go with their employee's code like the change log.
     framework::setChildLinks(files.mol, {{&files.molLog, "MOL:SCODE", "MLO:SCODE",
-                                          files.molLog.layout().key("SCODE_KEY"), true}});
+                                          files.molLog.layout().key("SCODE_KEY"), true},
+                                         {&files.molChange, "MOL:SCODE", "MCH:SCODE",
+                                          files.molChange.layout().key("ENTRY_KEY"), true}});
     // A new installation's object file starts with the objects the screens ask for.
     framework::setNewFileFiller(files.object, registerStarterObjects);
     // and its rights file with the bans that keep an operator who has not logged

@@ -186,6 +186,22 @@ const RecordLayout& rightsLogLayout() {
     return layout;
 }
 
+const RecordLayout& molChangeLayout() {
+    static const RecordLayout layout = [] {
+        RecordLayout l("MolChange", "MCH", "MolChange", "", kProtected);
+        l.uint16("SCODE")
+            .int32("DATE")
+            .int32("TIME")
+            .uint16("NUMBER")
+            .string("LABEL", 30)
+            .cstring("OLDVALUE", 201)
+            .cstring("NEWVALUE", 201);
+        l.key("ENTRY_KEY", {"SCODE", "DATE", "TIME", "NUMBER"}, true, true);
+        return l;
+    }();
+    return layout;
+}
+
 const std::vector<const RecordLayout*>& accessLayouts() {
     static const std::vector<const RecordLayout*> all = {
         &molLayout(),    &katMolLayout(), &otdMolLayout(), &objectLayout(),

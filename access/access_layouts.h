@@ -31,6 +31,11 @@ const storage::RecordLayout& modLayout();
 // the rights check. A file of this system beside the suite's eight.
 const storage::RecordLayout& rightsLogLayout();
 
+// The field-level employee journal (MolChange, prefix MCH, protected): each
+// field a completed request of the employee form changed, under the MolLOG
+// entry of that request (employee, date, time).
+const storage::RecordLayout& molChangeLayout();
+
 // The eight access files in the order above (the MOD view is not among them).
 const std::vector<const storage::RecordLayout*>& accessLayouts();
 

@@ -68,7 +68,8 @@ extern "C" DOSTUP_API void DOSTUP_INITDLL(void) {
     nameFile(Object_spr, files.object, "Object");
     nameFile(Filter_spr, files.filter, "Filter");
     nameFile(HistList_spr, files.histList, "HistList", true);
-    files.rightsLog.setName(dataDirectory() + "RightsLog");  // no global names it
+    files.rightsLog.setName(dataDirectory() + "RightsLog");  // no global names these two
+    files.molChange.setName(dataDirectory() + "MolChange");
 
     // The library's own screens hand records through the exported globals, ask
     // the rights check and open help pages like every screen of the suite.

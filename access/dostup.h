@@ -173,7 +173,8 @@ DOSTUP_API void OBJECT_T(void);
  * "TravelCertificate" and "PowerOfAttorney" (for the employee `code`), in any
  * letter case; also the printed rights: "RightsLog" (the rights journal) and
  * "Rights" (the bans of the employee `code`'s category on every object, or of
- * every category when `code` is 0). `path` is a file name of the host system. A host without a Qt
+ * every category when `code` is 0), and "EmployeeChanges" (the fields the
+ * employee form changed, of the employee `code` or of everyone when 0). `path` is a file name of the host system. A host without a Qt
  * application gets one, on the offscreen platform when there is no display; the
  * file is written whole or not at all, readable by its owner alone. Returns the
  * pages written; 0

@@ -19,7 +19,8 @@ extern "C" DOSTUP_API int32_t DOSTUP_PRINTPDF(const char* document, uint16_t cod
 #ifdef DOSTUP_WITH_WINDOWS
     if (rights) {
         dostup::prepareRendering();
-        // The rights of every category without an employee (code 0).
+        // The rights (or changes) of every category (employee) without an
+        // employee (code 0).
         return staffdocs::renderRightsPdf(*rights, code ? std::optional<std::uint16_t>(code) : std::nullopt,
                                           QString::fromLocal8Bit(path ? path : ""));
     }

@@ -56,6 +56,7 @@ std::vector<PrintableReport> staffDocumentReports() {
         form("PowerOfAttorney", "power of attorney of one employee (--employee CODE)"),
         list("RightsLog", "the rights journal, \"Журнал изменений прав\""),
         either("Rights", "the bans of every category on every object, or of one employee (--employee CODE)"),
+        either("EmployeeChanges", "the employees' changed fields, of everyone or of one employee (--employee CODE)"),
     };
 }
 

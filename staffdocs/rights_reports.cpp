@@ -8,6 +8,7 @@
 #include "framework/shared_state.h"
 #include "platform/cp1251.h"
 #include "staff/d_rights_inspector.h"
+#include "staffdocs/employee_changes_report.h"
 #include "staffdocs/report_context.h"
 #include "storage/data_file.h"
 
@@ -219,11 +220,37 @@ std::string periodText(const staff::RightsLogFilter& filter) {
     return text.empty() ? ru("Все записи") : text;
 }
 
+int runEmployeeChanges(std::optional<std::uint16_t> employee, const staff::RightsLogFilter& filter,
+                       const RightsRunner& runner) {
+    storage::DataFile& changes = files().molChange;
+    if (!framework::tryUseFile(changes)) return framework::kResponseCancelled;
+    framework::FileUse log(files().molLog);
+    std::string subtitle = ru("Все сотрудники");
+    if (employee) {
+        const std::optional<std::int16_t> category = dostup::readEmployeeCategory(*employee);
+        if (category && files().mod.record().getInt("MOD:SCODE") != *employee) {
+            framework::releaseFile(changes);
+            return -2;  // nobody has the code
+        }
+        subtitle = ru("Сотрудник ") + std::to_string(*employee) + " " +
+                   dostup::fullName(files().mod.record().getText("MOD:LNAME"), files().mod.record().getText("MOD:FNAME"));
+    }
+    EmployeeChangesContext context;
+    const framework::ReportDefinition report = employeeChangesReport(context, subtitle);
+    framework::DataFileSource source(changes, changes.layout().key("ENTRY_KEY"), [employee, &filter] {
+        return changeWanted(employee, filter.from, filter.to);
+    });
+    const int result = runner(report, source);
+    framework::releaseFile(changes);
+    return result;
+}
+
 }  // namespace
 
 std::optional<RightsDocument> findRightsDocument(std::string_view name) {
     for (auto [document, text] : {std::pair{RightsDocument::RightsLog, "RightsLog"},
-                                  std::pair{RightsDocument::Rights, "Rights"}})
+                                  std::pair{RightsDocument::Rights, "Rights"},
+                                  std::pair{RightsDocument::EmployeeChanges, "EmployeeChanges"}})
         if (std::string_view(text).size() == name.size() && strncasecmp(text, name.data(), name.size()) == 0)
             return document;
     return std::nullopt;
@@ -241,6 +268,7 @@ int runRightsDocument(RightsDocument document, std::optional<std::uint16_t> empl
         framework::releaseFile(log);
         return result;
     }
+    if (document == RightsDocument::EmployeeChanges) return runEmployeeChanges(employee, filter, runner);
     framework::FileUse object(files().object), rights(files().dostup), katMol(files().katMol);
     std::vector<Category> categories;
     std::string subtitle;

@@ -17,9 +17,10 @@ namespace staffdocs {
 enum class RightsDocument {
     RightsLog,  // the journal
     Rights,     // the bans by category and object
+    EmployeeChanges,  // the employees' changed fields (the journal of the employee form)
 };
 
-// "RightsLog", "Rights", in any letter case.
+// "RightsLog", "Rights", "EmployeeChanges", in any letter case.
 std::optional<RightsDocument> findRightsDocument(std::string_view name);
 
 // What runs a document once its files are in use (as for the staff documents).
@@ -28,7 +29,8 @@ using RightsRunner =
 
 // Runs a document through `runner`: the journal through `filter`; the rights of
 // the employee `employee` (his category), or of every category when none is
-// given. Returns what the runner returns; -2 when no employee has the code.
+// given; the changed fields of that employee or of everyone, within the period
+// of `filter`. Returns what the runner returns; -2 when no employee has the code.
 int runRightsDocument(RightsDocument document, std::optional<std::uint16_t> employee,
                       const staff::RightsLogFilter& filter, const RightsRunner& runner);
 

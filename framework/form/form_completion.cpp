@@ -62,8 +62,7 @@ void FormEngine::completeInsert() {
     }
     // The file's own error, or the journal's when the journal refused the write.
     const storage::ErrorState error =
-        f.errorCode() == storage::error::kNone && definition_.journal.file ? definition_.journal.file->lastError()
-                                                                            : f.lastError();
+        f.errorCode() == storage::error::kNone && definition_.journal.file ? journalError() : f.lastError();
     if (error.code == storage::error::kDuplicateKey)
         reportDuplicate(error);
     else
@@ -90,7 +89,7 @@ void FormEngine::completeChange() {
         // a completed one still makes its journal entry.
         view_.setWaitCursor(false);
         if (vcr_ == 0 && journaled([] { return 0; }) != storage::error::kNone) {
-            standardMessage(14, {}, definition_.journal.file->lastError());
+            standardMessage(14, {}, journalError());
             return stay();
         }
         close(vcr_ == 0 ? kResponseCompleted : kResponseCancelled);
@@ -106,7 +105,7 @@ void FormEngine::completeChange() {
         });
         if (written != storage::error::kNone && result == kUpdateDone) {
             // The record was written but its journal entry was not.
-            standardMessage(14, {}, definition_.journal.file->lastError());
+            standardMessage(14, {}, journalError());
             return stay();
         }
         if (result == kUpdateDone) return finishWritten();
@@ -153,11 +152,30 @@ int FormEngine::journaled(const std::function<int()>& write) {
     if (!journal.file) return write();
     const std::optional<storage::Record> entry = journal.entry(request_, savedCopy_);
     if (!entry) return write();
+    std::vector<storage::Record> details;
+    if (journal.details.file) details = journal.details.records(request_, savedCopy_, *entry);
+    std::vector<storage::DataFile*> journals = {journal.file};
+    if (!details.empty()) journals.push_back(journal.details.file);
     // A journal that cannot be opened refuses the write it would record.
-    if (!tryUseFile(*journal.file)) return journal.file->errorCode() ? journal.file->errorCode() : storage::error::kDriverError;
-    const int code = storage::writeWithJournal(file(), write, *journal.file, *entry, journal.add);
-    releaseFile(*journal.file);
+    for (std::size_t i = 0; i < journals.size(); ++i) {
+        if (tryUseFile(*journals[i])) continue;
+        for (std::size_t j = 0; j < i; ++j) releaseFile(*journals[j]);
+        return journals[i]->errorCode() ? journals[i]->errorCode() : storage::error::kDriverError;
+    }
+    std::vector<storage::JournalEntry> entries = {{journal.file, &*entry, journal.add}};
+    for (const storage::Record& detail : details)
+        entries.push_back({journal.details.file, &detail, journal.details.add});
+    const int code = storage::writeWithJournals(file(), write, entries);
+    for (storage::DataFile* used : journals) releaseFile(*used);
     return code;
+}
+
+storage::ErrorState FormEngine::journalError() const {
+    const FormJournal& journal = definition_.journal;
+    if (journal.details.file && journal.details.file->errorCode() != storage::error::kNone &&
+        journal.file->errorCode() == storage::error::kNone)
+        return journal.details.file->lastError();
+    return journal.file->lastError();
 }
 
 void FormEngine::finishWritten() {

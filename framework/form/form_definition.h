@@ -153,6 +153,16 @@ struct FormJournal {
     std::function<std::optional<storage::Record>(int request, const storage::Record& before)> entry;
     // Adds an entry to the journal file: 0 or the error code.
     std::function<int(const storage::Record& entry)> add;
+
+    // Records of a second journal that belong to the entry (the fields an
+    // employee's request altered), written in the same write.
+    struct Details {
+        storage::DataFile* file = nullptr;  // nullptr: none
+        std::function<std::vector<storage::Record>(int request, const storage::Record& before,
+                                                   const storage::Record& entry)>
+            records;
+        std::function<int(const storage::Record& record)> add;
+    } details;
 };
 
 struct FormDefinition {

@@ -206,6 +206,23 @@ TEST_F(StaffPrintCommand, RightsAndTheRightsJournalAreWrittenFromTheCommandLine)
     EXPECT_TRUE(one.contains(QStringLiteral("Сотрудник 20 Петров Николай")));
     EXPECT_FALSE(one.contains(QStringLiteral("Категория 0")));
 
+    // The changed fields of one employee under their entry.
+    fill(dostup::molLogLayout(), "MolLog",
+         {{{"MLO:SCODE", "20"}, {"MLO:DATE", "80000"}, {"MLO:TIME", "100"}, {"MLO:OPERATOR", "1"},
+           {"MLO:OPERATION", ru("Изменение")}}});
+    fill(dostup::molChangeLayout(), "MolChange",
+         {{{"MCH:SCODE", "20"}, {"MCH:DATE", "80000"}, {"MCH:TIME", "100"}, {"MCH:NUMBER", "1"},
+           {"MCH:LABEL", ru("Должность")}, {"MCH:OLDVALUE", ru("Кладовщик")}, {"MCH:NEWVALUE", ru("Старший кладовщик")}},
+          {{"MCH:SCODE", "21"}, {"MCH:DATE", "80000"}, {"MCH:TIME", "100"}, {"MCH:NUMBER", "1"},
+           {"MCH:LABEL", ru("Фамилия")}, {"MCH:OLDVALUE", ru("Другой")}}});
+    EXPECT_EQ(run({"--print", "EmployeeChanges", "--employee", "20", "--pdf", "changes.pdf"}), 0) << error;
+    const QString changes = text("changes.pdf");
+    EXPECT_TRUE(changes.contains(QStringLiteral("сотрудник 20 Петров Н. Изменение, оператор 1"))) << changes.toStdString();
+    EXPECT_TRUE(changes.contains(QStringLiteral("Должность Кладовщик Старший кладовщик"))) << changes.toStdString();
+    EXPECT_FALSE(changes.contains(QStringLiteral("Другой"))) << "another employee's";
+    EXPECT_EQ(run({"--print", "EmployeeChanges", "--pdf", "all.pdf"}), 0) << error;
+    EXPECT_TRUE(text("all.pdf").contains(QStringLiteral("Другой")));
+
     const QString log = text("log.pdf");
     for (const std::string& value : values)
         EXPECT_TRUE(log.contains(QString::fromStdString(platform::cp1251ToUtf8(value)).simplified()))
