@@ -64,7 +64,7 @@ private:
 
 void addMarks(framework::browse::BrowseDefinition& list) {
     for (const InspectedBan& ban : inspectedBans()) {
-        framework::browse::ColumnDefinition mark{ban.flag, ru(ban.header), 40, "@s1",
+        framework::browse::ColumnDefinition mark{ban.flag, ru(ban.header), 36, "@s1",
                                                   {Side::Centre, 0}, {Side::Centre, 0}, &files().dostup};
         mark.flagMark = "X";
         list.columns.push_back(std::move(mark));
@@ -144,12 +144,12 @@ framework::browse::BrowseDefinition rightsInspector(std::uint16_t code, Inspecto
     list.sorts = {{"OBJ:OBOZN_KEY", "", ""}};
     list.columns = {
         {"OBJ:OBOZN", ru("Обозначение"), 70, "@s20", {Side::Left, 2}, {Side::Left, 2}},
-        {"OBJ:NAME", ru("Наименование"), 120, "@s50", {Side::Left, 2}, {Side::Left, 2}},
-        {"OBJ:TYPE", ru("Тип"), 50, "@s16", {Side::Left, 2}, {Side::Left, 2}},
+        {"OBJ:NAME", ru("Наименование"), 100, "@s50", {Side::Left, 2}, {Side::Left, 2}},
+        {"OBJ:TYPE", ru("Тип"), 46, "@s16", {Side::Left, 2}, {Side::Left, 2}},
     };
     addMarks(list);
     list.columns.push_back(
-        {"LOC:SOURCE", ru("Источник"), 120, "@s50", {Side::Left, 2}, {Side::Left, 2}, &locals()});
+        {"LOC:SOURCE", ru("Источник"), 110, "@s50", {Side::Left, 2}, {Side::Left, 2}, &locals()});
     list.carriedFields = {"OBJ:ID"};
     list.heading = ru("Сотрудник: ") + name + " (" + std::to_string(code) + ru("), категория: ") +
                    std::to_string(category) + " " + categoryName;

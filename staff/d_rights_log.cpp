@@ -70,9 +70,9 @@ framework::browse::BrowseDefinition rightsLogList(std::function<void(const Right
     framework::browse::BrowseDefinition list{dostup::accessFiles().rightsLog};
     list.sorts = {{"RLG:DATE_KEY", "", ""}};
     list.columns = {
-        {"RLG:DATE", ru("Дата"), 36, "d6.", {Side::Centre, 0}, {Side::Centre, 0}},
+        {"RLG:DATE", ru("Дата"), 46, "d6.", {Side::Centre, 0}, {Side::Centre, 0}},
         {"RLG:TIME", ru("Время"), 32, "t4", {Side::Centre, 0}, {Side::Centre, 0}},
-        {"RLG:OPERATOR", ru("Оператор"), 30, "n3", {Side::Right, 1}, {Side::Left, 1}},
+        {"RLG:OPERATOR", ru("Оператор"), 38, "n3", {Side::Right, 1}, {Side::Left, 1}},
         {"RLG:KATEG", ru("Категория"), 70, "s20", {Side::Left, 2}, {Side::Left, 2}},
         {"RLG:OBOZN", ru("Объект"), 70, "s20", {Side::Left, 2}, {Side::Left, 2}},
         {"RLG:ACTION", ru("Действие"), 60, "s40", {Side::Left, 2}, {Side::Left, 2}},

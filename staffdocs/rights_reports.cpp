@@ -224,7 +224,7 @@ int runEmployeeChanges(std::optional<std::uint16_t> employee, const staff::Right
                        const RightsRunner& runner) {
     storage::DataFile& changes = files().molChange;
     if (!framework::tryUseFile(changes)) return framework::kResponseCancelled;
-    framework::FileUse log(files().molLog);
+    framework::FileUse log(files().molLog), employees(files().mod);  // the entries' headings
     std::string subtitle = ru("Все сотрудники");
     if (employee) {
         const std::optional<std::int16_t> category = dostup::readEmployeeCategory(*employee);
