@@ -302,6 +302,48 @@ std::optional<long> compressRightsLog(int keepDays) {
     return removed;
 }
 
+std::optional<long> compressEmployeeChanges(int keepDays) {
+    storage::DataFile& changes = accessFiles().molChange;
+    if (!framework::tryUseFile(changes)) return std::nullopt;
+    if (!useRightsLog()) {
+        framework::releaseFile(changes);
+        return std::nullopt;
+    }
+    const storage::Record saved = changes.record();
+    const std::int64_t firstKept = platform::today() - keepDays;
+    // The changed fields are keyed by employee first: the old ones are found in
+    // file order, counted for the entry, then removed with it.
+    long old = 0;
+    int code = changes.set();
+    while (code == storage::error::kNone && (code = changes.next()) == storage::error::kNone)
+        old += changes.record().getInt("MCH:DATE") < firstKept ? 1 : 0;
+    std::optional<long> result;
+    if (code == storage::error::kRecordNotAvailable) {
+        storage::Record entry = newEntry(RightsLogKind::Compression);
+        entry.setText("RLG:ACTION", ru("Сжатие изменений сотрудников"));
+        entry.setText("RLG:OLDVALUE", std::to_string(old));
+        entry.setText("RLG:NEWVALUE", std::to_string(keepDays));
+        long removed = 0;
+        const int written = storage::writeWithJournal(
+            changes,
+            [&changes, &removed, firstKept] {
+                int rc = changes.set();
+                while (rc == storage::error::kNone && (rc = changes.next()) == storage::error::kNone) {
+                    if (changes.record().getInt("MCH:DATE") >= firstKept) continue;
+                    if ((rc = changes.remove()) != storage::error::kNone) return rc;
+                    ++removed;
+                }
+                return rc == storage::error::kRecordNotAvailable ? storage::error::kNone : rc;
+            },
+            journal(), entry, addRightsLogEntry);
+        if (written == storage::error::kNone) result = removed;
+    }
+    changes.record() = saved;
+    releaseRightsLog();
+    framework::releaseFile(changes);
+    return result;
+}
+
 }  // namespace dostup
 
 extern "C" DOSTUP_API const char* DOSTUP_REFUSAL(const char* designation, int32_t bit) {

@@ -77,6 +77,9 @@ std::string noteRefusal(const std::string& designation, int bit);
 // itself journaled, as one write: the number removed, or nothing when the
 // journal could not be written.
 std::optional<long> compressRightsLog(int keepDays);
+// The same for the employees' changed fields (MolChange): the removal and its
+// entry in the rights journal are one write.
+std::optional<long> compressEmployeeChanges(int keepDays);
 // "KeepDays" of section "Journal" of ".\Dostup.INI" (1095 when absent, at least 1).
 int journalKeepDays();
 

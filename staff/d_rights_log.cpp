@@ -138,10 +138,13 @@ framework::browse::BrowseDefinition rightsLogList(std::function<void(const Right
                                       platform::kButtonYes | platform::kButtonNo,
                                       platform::kButtonNo) != platform::kButtonYes)
                  return;
+             // Both journals: the rights' and the employees' changed fields.
              const std::optional<long> removed = dostup::compressRightsLog(days);
-             if (removed)
-                 platform::messageBox(ru("Удалено записей: ") + std::to_string(*removed), ru(" Сжать журнал"),
-                                      platform::Icon::Information);
+             const std::optional<long> changes = removed ? dostup::compressEmployeeChanges(days) : std::nullopt;
+             if (removed && changes)
+                 platform::messageBox(ru("Удалено записей журнала прав: ") + std::to_string(*removed) +
+                                          ru(", изменений сотрудников: ") + std::to_string(*changes),
+                                      ru(" Сжать журнал"), platform::Icon::Information);
              else
                  platform::messageBox(ru("Журнал не сжат: файл журнала не записан."), ru(" Ошибка"),
                                       platform::Icon::Exclamation);

@@ -216,6 +216,19 @@ TEST_F(RightsJournal, CompressionKeepsTheLastDaysAndJournalsItself) {
     EXPECT_EQ(left[2].getInt("RLG:KIND"), static_cast<int>(dostup::RightsLogKind::Compression));
     EXPECT_EQ(std::string(platform::clip(left[2].getText("RLG:OLDVALUE"))), "2");
     EXPECT_EQ(dostup::compressRightsLog(30), 0) << "nothing more to remove";
+
+    // The employees' changed fields: the old ones go, with an entry saying so.
+    for (int daysAgo : {40, 31, 30, 2})
+        add(files().molChange, {{"MCH:SCODE", "7"}, {"MCH:DATE", std::to_string(today - daysAgo)},
+                                {"MCH:TIME", "1"}, {"MCH:NUMBER", "1"}, {"MCH:LABEL", ru("Должность")}});
+    EXPECT_EQ(dostup::compressEmployeeChanges(30), 2);
+    const std::vector<storage::Record> kept = stored(files().molChange, "ENTRY_KEY");
+    ASSERT_EQ(kept.size(), 2u);
+    EXPECT_EQ(kept[0].getInt("MCH:DATE"), today - 30);
+    const std::vector<storage::Record> journaled = stored(files().rightsLog, "DATE_KEY");
+    ASSERT_EQ(journaled.size(), 5u);
+    EXPECT_EQ(std::string(platform::clip(journaled.back().getText("RLG:ACTION"))), ru("Сжатие изменений сотрудников"));
+    EXPECT_EQ(std::string(platform::clip(journaled.back().getText("RLG:OLDVALUE"))), "2");
 }
 
 }  // namespace
