@@ -16,6 +16,10 @@ struct AccessFiles {
     storage::DataFile molLog;
     storage::DataFile filter;
     storage::DataFile histList;
+    // Files of this system beside the suite's: the rights journal and the
+    // employees' changed fields.
+    storage::DataFile rightsLog;
+    storage::DataFile molChange;
 };
 
 AccessFiles& accessFiles();

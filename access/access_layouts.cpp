@@ -158,6 +158,50 @@ const RecordLayout& histListLayout() {
     return layout;
 }
 
+const RecordLayout& rightsLogLayout() {
+    static const RecordLayout layout = [] {
+        RecordLayout l("RightsLog", "RLG", "RightsLog", "", kProtected);
+        l.int32("DATE")
+            .int32("TIME")
+            .uint16("OPERATOR")
+            .byte("KIND")
+            .int16("KATEGCODE")
+            .string("KATEG", 20)
+            .uint16("OBJECTID")
+            .string("OBOZN", 20)
+            .cstring("ACTION", 41)
+            .cstring("OLDVALUE", 81)
+            .cstring("NEWVALUE", 81)
+            .byte("MASK")
+            .uint32("COUNT")
+            // Tells apart two entries alike in every other field (a ban set and
+            // lifted twice within one hundredth of a second): a held entry is
+            // recognised in the journal by all of its fields.
+            .uint32("UNIQUE");
+        l.key("DATE_KEY", {"DATE", "TIME"}, true, true);
+        // The refusals of one operator and object, latest last.
+        l.key("OPERATOR_KEY", {"OPERATOR", "OBJECTID", "DATE", "TIME"}, false);
+        return l;
+    }();
+    return layout;
+}
+
+const RecordLayout& molChangeLayout() {
+    static const RecordLayout layout = [] {
+        RecordLayout l("MolChange", "MCH", "MolChange", "", kProtected);
+        l.uint16("SCODE")
+            .int32("DATE")
+            .int32("TIME")
+            .uint16("NUMBER")
+            .string("LABEL", 30)
+            .cstring("OLDVALUE", 201)
+            .cstring("NEWVALUE", 201);
+        l.key("ENTRY_KEY", {"SCODE", "DATE", "TIME", "NUMBER"}, true, true);
+        return l;
+    }();
+    return layout;
+}
+
 const std::vector<const RecordLayout*>& accessLayouts() {
     static const std::vector<const RecordLayout*> all = {
         &molLayout(),    &katMolLayout(), &otdMolLayout(), &objectLayout(),

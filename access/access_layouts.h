@@ -26,6 +26,16 @@ const storage::RecordLayout& histListLayout();  // HistList, prefix HIS
 // with its own record buffer wherever a file object is made of it.
 const storage::RecordLayout& modLayout();
 
+// The rights journal (RightsLog, prefix RLG, protected): one entry per change of
+// a ban, per category or object added, changed or deleted, and per refusal of
+// the rights check. A file of this system beside the suite's eight.
+const storage::RecordLayout& rightsLogLayout();
+
+// The field-level employee journal (MolChange, prefix MCH, protected): each
+// field a completed request of the employee form changed, under the MolLOG
+// entry of that request (employee, date, time).
+const storage::RecordLayout& molChangeLayout();
+
 // The eight access files in the order above (the MOD view is not among them).
 const std::vector<const storage::RecordLayout*>& accessLayouts();
 

@@ -76,42 +76,63 @@ std::int16_t employeeCategory(std::uint16_t code) {
     return readEmployeeCategory(code).value_or(kUnreadCategory);
 }
 
-std::int16_t rightsMask(std::string_view designation, std::optional<std::int16_t> category) {
+RightsReading readRights(std::string_view designation, std::optional<std::int16_t> category) {
     AccessFiles& files = accessFiles();
     storage::DataFile& object = files.object;
     storage::DataFile& rights = files.dostup;
-    if (!keepOpenForCheck(object)) return refuseUnread(designation, object);
-    if (!keepOpenForCheck(rights)) return refuseUnread(designation, rights);
+    RightsReading reading;
+    const auto unread = [&reading](const storage::DataFile& file) {
+        reading.status = RightsReading::Status::Unread;
+        reading.mask = kEveryBan;
+        reading.failed = &file;
+        return reading;
+    };
+    if (!keepOpenForCheck(object)) return unread(object);
+    if (!keepOpenForCheck(rights)) return unread(rights);
 
     object.record().setText("OBJ:OBOZN", designation);
     const int found = object.get(*object.layout().key("OBOZN_KEY"));
     if (found == storage::error::kRecordNotFound) {
-        platform::messageBox(platform::ru(" Доступ. Нет обьекта: ") + std::string(designation),
-                             platform::ru(" Ошибка"), platform::Icon::Exclamation);
-        return 0;
+        reading.status = RightsReading::Status::NoObject;
+        return reading;
     }
-    if (found != storage::error::kNone) return refuseUnread(designation, object);
+    if (found != storage::error::kNone) return unread(object);
+    reading.object = static_cast<std::uint16_t>(object.record().getInt("OBJ:ID"));
 
-    std::int16_t kategory = 0;
     if (category) {
-        kategory = *category;
+        reading.category = *category;
     } else if (const std::optional<std::int16_t> read = readEmployeeCategory(g_SCode)) {
-        kategory = *read;
+        reading.category = *read;
     } else {
-        return refuseUnread(designation, files.mod);
+        return unread(files.mod);
     }
     storage::Record& row = rights.record();
-    row.setInt("DOS:KATEGCODE", kategory);
-    row.setInt("DOS:OBJECTID", object.record().getInt("OBJ:ID"));
+    row.setInt("DOS:KATEGCODE", reading.category);
+    row.setInt("DOS:OBJECTID", reading.object);
     const int read = rights.get(*rights.layout().key("KATEG_KEY"));
-    if (read == storage::error::kRecordNotFound) return 0;
-    if (read != storage::error::kNone) return refuseUnread(designation, rights);
+    if (read == storage::error::kRecordNotFound) return reading;
+    if (read != storage::error::kNone) return unread(rights);
 
     static const char* const kFlags[] = {"OPENFLAG", "INSERTFLAG", "CHANGEFLAG", "DELETEFLAG",
                                          "OKFLAG",   "UTWFLAG",    "RUTWFLAG",   "PRINTFLAG"};
     int mask = 0;
     for (int bit = 0; bit < 8; ++bit) mask += static_cast<int>(row.getInt(kFlags[bit])) << bit;
-    return static_cast<std::int16_t>(mask);
+    reading.mask = static_cast<std::int16_t>(mask);
+    reading.hasRow = true;
+    return reading;
+}
+
+std::int16_t rightsMask(std::string_view designation, std::optional<std::int16_t> category) {
+    const RightsReading reading = readRights(designation, category);
+    switch (reading.status) {
+        case RightsReading::Status::NoObject:
+            platform::messageBox(platform::ru(" Доступ. Нет обьекта: ") + std::string(designation),
+                                 platform::ru(" Ошибка"), platform::Icon::Exclamation);
+            return 0;
+        case RightsReading::Status::Unread: return refuseUnread(designation, *reading.failed);
+        case RightsReading::Status::Read: break;
+    }
+    return reading.mask;
 }
 
 std::string employeeFullName(std::uint16_t code) {

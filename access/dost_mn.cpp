@@ -5,6 +5,7 @@
 #include "access/form_environment_globals.h"
 #include "access/login_employees.h"
 #include "access/rights.h"
+#include "access/rights_journal.h"
 #include "framework/shared_state.h"
 #include "platform/cp1251.h"
 #include "platform/fixed_text.h"
@@ -67,12 +68,16 @@ extern "C" DOSTUP_API void DOSTUP_INITDLL(void) {
     nameFile(Object_spr, files.object, "Object");
     nameFile(Filter_spr, files.filter, "Filter");
     nameFile(HistList_spr, files.histList, "HistList", true);
+    files.rightsLog.setName(dataDirectory() + "RightsLog");  // no global names these two
+    files.molChange.setName(dataDirectory() + "MolChange");
 
     // The library's own screens hand records through the exported globals, ask
     // the rights check and open help pages like every screen of the suite.
     framework::setRequestGlobals({&GlobalRequest, &GlobalResponse, &VCRRequest});
     framework::setRightsCheck([](const std::string& designation) { return dostup::rightsMask(designation); });
     framework::setHelpOpener([](const std::string& topic) { dostup::openHelpTopic(topic); });
+    // Its refusals are journaled and explained to those who may see the rights.
+    framework::setRefusalNote(dostup::noteRefusal);
     // Its lists and forms take their pictures from its globals and keep their
     // placement and "WallPaper" keys in the library's own ".\Dostup.INI", also
     // inside a host that pointed g:IniFileName at its own file.

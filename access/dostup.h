@@ -171,7 +171,10 @@ DOSTUP_API void OBJECT_T(void);
 /* Renders a staff document into a PDF file without any window, for a host's
  * command line: "Staff", "StaffByDepartment", "StaffStatement" (the staff lists),
  * "TravelCertificate" and "PowerOfAttorney" (for the employee `code`), in any
- * letter case. `path` is a file name of the host system. A host without a Qt
+ * letter case; also the printed rights: "RightsLog" (the rights journal) and
+ * "Rights" (the bans of the employee `code`'s category on every object, or of
+ * every category when `code` is 0), and "EmployeeChanges" (the fields the
+ * employee form changed, of the employee `code` or of everyone when 0). `path` is a file name of the host system. A host without a Qt
  * application gets one, on the offscreen platform when there is no display; the
  * file is written whole or not at all, readable by its owner alone. Returns the
  * pages written; 0
@@ -188,6 +191,16 @@ DOSTUP_API int32_t DOSTUP_PRINTPDF(const char *document, uint16_t code, const ch
  * extension, -2 nothing written (refused by the print ban, or a failure; the
  * reason is shown through the library's messages). */
 DOSTUP_API int32_t DOSTUP_EXPORTLIST(const char *list, const char *path);
+
+/* A refusal of the rights check that a host's screen shows: the operator g_SCode
+ * refused `bit` (1 access, 2 insert, 4 change, 8 delete, ... 128 print) of the
+ * mask of `designation`. The refusal is written to the rights journal (repeats
+ * of the same operator, object and ban within a minute are counted in one
+ * entry). Returns the line the host adds under its refusal text: "Объект
+ * «Firm», категория «Склад»: запрет доступа" when the operator's own category
+ * may open the rights, an empty text for everybody else; code page 1251, in a
+ * buffer of the library valid until the next call. */
+DOSTUP_API const char *DOSTUP_REFUSAL(const char *designation, int32_t bit);
 
 /* Fills the library's data files with sample staff for a first look at the
  * suite, for a host's command line ("tarvo --demo"): departments, employee

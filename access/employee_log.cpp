@@ -2,6 +2,7 @@
 
 #include "access/access_files.h"
 #include "access/dostup.h"
+#include "access/employee_changes.h"
 #include "framework/file_access.h"
 #include "framework/standard_messages.h"
 #include "platform/dates.h"
@@ -84,6 +85,11 @@ void finishEmployeeLog(storage::DataFile& employeeFile) {
     {
         framework::FileUse use(files.molLog);
         storage::finishHeldEntries(employeeFile, files.molLog, addLogEntry);
+    }
+    // and the fields those entries' requests changed.
+    if (framework::tryUseFile(files.molChange)) {
+        storage::finishHeldEntries(employeeFile, files.molChange, addEmployeeChange);
+        framework::releaseFile(files.molChange);
     }
     // The first administrator's category travels the same way.
     framework::FileUse use(files.katMol);

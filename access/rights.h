@@ -8,7 +8,22 @@
 #include <string>
 #include <string_view>
 
+namespace storage {
+class DataFile;
+}
+
 namespace dostup {
+
+// What the rights check read, without a word to the operator.
+struct RightsReading {
+    enum class Status : std::uint8_t { Read, NoObject, Unread };
+    Status status = Status::Read;
+    std::int16_t mask = 0;        // kEveryBan when unread, 0 without object or row
+    std::int16_t category = 0;    // the category whose row was asked for
+    std::uint16_t object = 0;     // OBJ:ID of the object, 0 when not found
+    bool hasRow = false;          // the category has a Dostup row for the object
+    const storage::DataFile* failed = nullptr;  // the file that could not be read
+};
 
 // Every ban of the mask: what the check answers when it could not read.
 constexpr std::int16_t kEveryBan = 0xFF;
@@ -24,6 +39,9 @@ constexpr std::int16_t kUnreadCategory = -1;
 // check reads again.
 std::int16_t rightsMask(std::string_view designation,
                         std::optional<std::int16_t> category = std::nullopt);
+// The same reading, quiet: what the check found and why.
+RightsReading readRights(std::string_view designation,
+                         std::optional<std::int16_t> category = std::nullopt);
 
 // The category of an employee, read through the MOD view so that the MOL record
 // a screen holds is not disturbed: 0 for a code that does not exist, nothing

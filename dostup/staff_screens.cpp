@@ -3,6 +3,7 @@
 #include "access/access_files.h"
 #include "access/employee_log.h"
 #include "access/dostup.h"
+#include "dostup/rights_screens.h"
 #include "dostup/screen_host.h"
 #include "framework/file_access.h"
 #include "framework/shared_state.h"
@@ -39,6 +40,7 @@ staff::EmployeeCallouts callouts() {
         PUTHLIST(field.c_str(), value.c_str(), nullptr);
     };
     c.pickDepartment = [] { OTDMOL_T(); };
+    c.inspect = dostup::openRightsInspectorFor;
 #ifdef DOSTUP_WITH_WINDOWS
     c.print = [] { staffdocs::showStaffReports(); };
 #endif

@@ -10,6 +10,7 @@ std::int32_t ownVcr = 0;
 RequestGlobals installed{&ownRequest, &ownResponse, &ownVcr};
 RightsCheck rightsCheck;
 HelpOpener helpOpener;
+RefusalNote refusalNote;
 
 }  // namespace
 
@@ -27,6 +28,14 @@ void setRightsCheck(RightsCheck check) { rightsCheck = std::move(check); }
 
 std::int16_t rightsOf(const std::string& designation) {
     return rightsCheck ? rightsCheck(designation) : std::int16_t{0};
+}
+
+void setRefusalNote(RefusalNote note) { refusalNote = std::move(note); }
+
+std::string refusalText(const std::string& text, const std::string& designation, int bit) {
+    if (!refusalNote) return text;
+    const std::string note = refusalNote(designation, bit);
+    return note.empty() ? text : text + "\n" + note;
 }
 
 void setHelpOpener(HelpOpener opener) { helpOpener = std::move(opener); }

@@ -74,6 +74,17 @@ using RightsCheck = std::function<std::int16_t(const std::string& designation)>;
 void setRightsCheck(RightsCheck check);
 std::int16_t rightsOf(const std::string& designation);
 
+// What a refusal of the rights check tells beyond its own text: the owner of
+// the check journals the refusal (designation and the refused bit of the mask)
+// and answers a line naming the object and the category for an operator whose
+// category may see the rights, nothing for everybody else. Without one
+// installed nothing is added.
+using RefusalNote = std::function<std::string(const std::string& designation, int bit)>;
+void setRefusalNote(RefusalNote note);
+// The text of a refusal box: `text` as it is, with the note on a second line
+// when there is one.
+std::string refusalText(const std::string& text, const std::string& designation, int bit);
+
 // Opening a help page (CALLHELP) by topic, e.g. "Sprav\Price.htm".
 using HelpOpener = std::function<void(const std::string& topic)>;
 void setHelpOpener(HelpOpener opener);

@@ -163,7 +163,9 @@ std::optional<int> runPrintCommand(int argc, char** argv) {
         return kPrintFailed;
     }
     std::optional<std::uint16_t> employee;
-    if (report->renderEmployeePdf) {
+    // A report that prints both ways (the rights of one employee or of every
+    // category) takes "--employee" when it is given.
+    if (report->renderEmployeePdf && (request->employee || !report->renderPdf)) {
         if (!request->employee) {
             complain("--print " + report->name + " needs --employee CODE");
             return kPrintFailed;

@@ -45,7 +45,8 @@ struct PrintableReport {
     // Renders the report into a PDF file; runs after start-up.
     std::function<ui::PdfRendering(const QString& path)> renderPdf;
     // Set instead for a document about one employee: renders it for the employee
-    // given, or returns nothing when no employee has that code.
+    // given, or returns nothing when no employee has that code. Set beside
+    // renderPdf, "--employee" may be left out (the report then covers everyone).
     std::function<std::optional<ui::PdfRendering>(const QString& path, std::uint16_t employee)>
         renderEmployeePdf = {};
 };

@@ -38,6 +38,13 @@ PrintableReport form(const char* name, const char* description) {
     return report;
 }
 
+// Of every category, or of the employee given.
+PrintableReport either(const char* name, const char* description) {
+    PrintableReport report = form(name, description);
+    report.renderPdf = list(name, description).renderPdf;
+    return report;
+}
+
 }  // namespace
 
 std::vector<PrintableReport> staffDocumentReports() {
@@ -47,6 +54,9 @@ std::vector<PrintableReport> staffDocumentReports() {
         list("StaffStatement", "staff statement, \"Ведомость сотрудников\""),
         form("TravelCertificate", "travel certificate of one employee (--employee CODE)"),
         form("PowerOfAttorney", "power of attorney of one employee (--employee CODE)"),
+        list("RightsLog", "the rights journal, \"Журнал изменений прав\""),
+        either("Rights", "the bans of every category on every object, or of one employee (--employee CODE)"),
+        either("EmployeeChanges", "the employees' changed fields, of everyone or of one employee (--employee CODE)"),
     };
 }
 

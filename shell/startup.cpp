@@ -50,6 +50,12 @@ void startUp() {
     framework::setRightsCheck(
         [](const std::string& designation) { return DOSTOBJ(designation.c_str(), nullptr); });
     framework::setHelpOpener([](const std::string& topic) { CALLHELP(topic.c_str()); });
+    // Its refusals are journaled by the library, which explains them to an
+    // operator who may see the rights.
+    framework::setRefusalNote([](const std::string& designation, int bit) {
+        const char* note = DOSTUP_REFUSAL(designation.c_str(), bit);
+        return std::string(note ? note : "");
+    });
     // The program's lists and forms keep their placement in the INI file the
     // library is pointed at and show the library's pictures.
     dostup::installFormEnvironment();

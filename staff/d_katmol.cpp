@@ -1,6 +1,7 @@
 #include "staff/d_katmol.h"
 
 #include "access/access_files.h"
+#include "access/rights_journal.h"
 #include "framework/browse/browse_engine.h"
 #include "framework/file_access.h"
 #include "framework/form/form_numbering.h"
@@ -46,7 +47,8 @@ std::optional<std::int64_t> highestCategoryInUse() {
 }  // namespace
 
 framework::browse::BrowseDefinition categoryList(std::function<void()> updateForm,
-                                                 RightsGridOpener openGrid) {
+                                                 RightsGridOpener openGrid,
+                                                 std::function<void()> inspect) {
     framework::browse::BrowseDefinition list{katMol()};
     list.sorts = {{"KTM:CODE_KEY", "", ""}};
     list.columns = {
@@ -68,6 +70,13 @@ framework::browse::BrowseDefinition categoryList(std::function<void()> updateFor
          },
          ""},
     };
+    if (inspect)
+        list.extraButtons.push_back({{ru("Права"), ru("Права сотрудника по объектам системы")},
+                                     [inspect = std::move(inspect)](framework::browse::BrowseEngine& engine) {
+                                         inspect();
+                                         engine.forceRefresh();
+                                     },
+                                     ""});
     list.iniSection = "KatMOL_t";
     list.helpTopic = "Sprav\\KatMOL.htm";
     list.updateForm = std::move(updateForm);
@@ -93,6 +102,8 @@ framework::form::FormDefinition categoryForm() {
     form.numberedAbove = highestCategoryInUse;
     form.numberedLimit = 99;  // "Код:" shows two digits
     form.duplicateKeys = {{"KTM:CODE_KEY", "Code"}};
+    // A category added, renamed or deleted is journaled with the write itself.
+    form.journal = {&dostup::accessFiles().rightsLog, dostup::categoryEntry, dostup::addRightsLogEntry};
     form.keepsPlacement = false;  // "KatMOL_u" holds its wallpaper only
     form.section = "KatMOL_u";
     form.helpTopic = "Sprav\\KatMOL.htm";

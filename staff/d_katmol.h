@@ -17,8 +17,10 @@ using RightsGridOpener = std::function<void(std::uint16_t code, const std::strin
 
 // The category list. `updateForm` runs categoryForm(); "Доступ" calls `openGrid`
 // for the highlighted category.
+// With `inspect`, a third button "Права" opens the rights inspector.
 framework::browse::BrowseDefinition categoryList(std::function<void()> updateForm,
-                                                 RightsGridOpener openGrid);
+                                                 RightsGridOpener openGrid,
+                                                 std::function<void()> inspect = {});
 
 // The category form.
 framework::form::FormDefinition categoryForm();
@@ -32,6 +34,7 @@ namespace category_list {
 // The book's own buttons, in definition().extraButtons order.
 inline constexpr std::size_t kReread = 0;  // captioned "Помощь", with the print picture
 inline constexpr std::size_t kRights = 1;  // "Доступ"
+inline constexpr std::size_t kInspect = 2;  // "Права", when the list was given the inspector
 }  // namespace category_list
 
 }  // namespace staff

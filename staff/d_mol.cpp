@@ -328,6 +328,16 @@ framework::browse::BrowseDefinition employeeList(EmployeeCallouts callouts) {
                               engine.refresh();
                           },
                           {}}};
+    if (callouts.inspect)
+        list.extraButtons.push_back({{ru("Права"), ru("Права сотрудника по объектам системы")},
+                                     [callouts](BrowseEngine& engine) {
+                                         if (engine.page().empty()) return;
+                                         engine.readHighlightedRecord();
+                                         callouts.inspect(static_cast<std::uint16_t>(
+                                             files().mol.record().getInt("MOL:SCODE")));
+                                         engine.refresh();
+                                     },
+                                     {}});
     // The form writes the change-log entry of every completed request itself,
     // in one write with the employee.
     list.updateForm = [callouts] {

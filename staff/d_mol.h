@@ -21,6 +21,8 @@ struct EmployeeCallouts {
     std::function<void(const std::string& field, const std::string& value)> putHistory;  // PUTHLIST
     std::function<void()> pickDepartment;  // OTDMOL_T with GlobalRequest 4
     std::function<void()> print;           // the staff report window
+    // The rights inspector for an employee ("Права"); none: no such button.
+    std::function<void(std::uint16_t code)> inspect;
 };
 
 // MOL_T. Every opening starts with the saved filter off.

@@ -9,6 +9,7 @@
 #include "platform/cp1251.h"
 #include "platform/dates.h"
 #include "platform/user_services.h"
+#include "access/employee_changes.h"
 #include "access/employee_log.h"
 #include "staff/d_mollog.h"
 #include "storage/data_file.h"
@@ -268,13 +269,22 @@ framework::form::FormDefinition employeeForm(EmployeeFormCallouts callouts) {
     // Every completed request leaves its entry in the change log, a change that
     // altered nothing too; the employee and the entry are one write.
     form.journal.file = &files().molLog;
-    form.journal.entry = [](int request) {
+    form.journal.entry = [](int request, const storage::Record&) -> std::optional<storage::Record> {
         const char* operation = request == framework::kRequestInsert   ? "Добавление"
                                 : request == framework::kRequestChange ? "Изменение"
                                                                        : "Удаление";
-        return dostup::employeeLogEntry(ru(operation));
+        storage::Record entry = dostup::employeeLogEntry(ru(operation));
+        // Its changed fields are kept under the key the entry is stored with.
+        dostup::takeFreeLogMoment(entry);
+        return entry;
     };
     form.journal.add = dostup::addLogEntry;
+    // Beside the entry, each field the request altered, old and new.
+    form.journal.details = {&files().molChange,
+                            [](int request, const storage::Record& before, const storage::Record& entry) {
+                                return dostup::employeeChanges(request, before, files().mol.record(), entry);
+                            },
+                            dostup::addEmployeeChange};
     form.duplicateKeys = {{"MOL:SCODE_KEY", "SCode"}};
     form.dittoKey = framework::form::kDittoKeyCtrlAltH;
     form.section = "MOL_u";

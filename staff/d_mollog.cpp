@@ -1,6 +1,7 @@
 #include "staff/d_mollog.h"
 
 #include "access/access_files.h"
+#include "access/employee_changes.h"
 #include "access/employee_log.h"
 #include "access/dostup.h"
 #include "framework/file_access.h"
@@ -10,6 +11,8 @@
 #include "platform/cp1251.h"
 #include "platform/dates.h"
 #include "storage/data_file.h"
+
+#include <memory>
 
 namespace staff {
 
@@ -24,6 +27,33 @@ storage::DataFile& employees() { return dostup::accessFiles().mol; }
 
 // The employee, the operator, today and now in the MolLOG buffer.
 void primeEntry() { log().record() = dostup::employeeLogEntry({}); }
+
+// The changed fields of the entry a row shows.
+storage::DataFile& locals() {
+    static const storage::RecordLayout layout = [] {
+        storage::RecordLayout l("LOC", "LOC", "", "");
+        l.string("CHANGES", 250);
+        return l;
+    }();
+    static storage::DataFile file(layout);
+    return file;
+}
+
+// The changed fields' file, in use while the log tab lives when it can be
+// opened (without it the entries show no changes).
+class ChangesInUse {
+public:
+    ChangesInUse() : used_(framework::tryUseFile(dostup::accessFiles().molChange)) {}
+    ~ChangesInUse() {
+        if (used_) framework::releaseFile(dostup::accessFiles().molChange);
+    }
+    ChangesInUse(const ChangesInUse&) = delete;
+    ChangesInUse& operator=(const ChangesInUse&) = delete;
+    bool used() const { return used_; }
+
+private:
+    bool used_;
+};
 
 }  // namespace
 
@@ -41,6 +71,12 @@ framework::browse::BrowseDefinition employeeLog(std::function<void()> updateForm
         {"MLO:OPERATION", ru("Операция"), 85, "s26", {Side::Left, 2}, {Side::Left, 2}},
         {"MLO:NOTE", ru("Примечание"), 100, "s80", {Side::Left, 2}, {Side::Left, 2}},
         {"MLO:OPERATOR", ru("Оператор"), 16, "n3", {Side::Right, 1}, {Side::Left, 1}},
+        // Under each entry, what its request changed: "Должность: A -> B; ...".
+        {"LOC:CHANGES", ru("Изменения"), 200, "s250", {Side::Left, 2}, {Side::Left, 2}, &locals()},
+    };
+    auto changes = std::make_shared<ChangesInUse>();
+    list.rowRead = [changes](const storage::Record& entry) {
+        locals().record().setText("LOC:CHANGES", changes->used() ? dostup::changesOfEntry(entry) : std::string());
     };
     list.carriedFields = {"MLO:SCODE"};
     list.buttons = {true, true, true, false};

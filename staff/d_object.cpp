@@ -1,6 +1,7 @@
 #include "staff/d_object.h"
 
 #include "access/access_files.h"
+#include "access/rights_journal.h"
 #include "framework/browse/browse_engine.h"
 #include "framework/file_access.h"
 #include "framework/form/form_numbering.h"
@@ -76,6 +77,8 @@ framework::form::FormDefinition objectForm() {
         object().record().setValue("OBJ:TYPE", objectTypes()[0]);
     };
     form.duplicateKeys = {{"OBJ:ID_KEY", "Id"}, {"OBJ:OBOZN_KEY", "Obozn"}};
+    // An object added, renamed or deleted is journaled with the write itself.
+    form.journal = {&dostup::accessFiles().rightsLog, dostup::objectEntry, dostup::addRightsLogEntry};
     form.section = "Object_u";  // the form has no help of its own
     return form;
 }

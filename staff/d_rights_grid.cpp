@@ -2,6 +2,7 @@
 
 #include "access/access_files.h"
 #include "access/administration_guard.h"
+#include "access/rights_journal.h"
 #include "framework/browse/browse_engine.h"
 #include "framework/file_access.h"
 #include "framework/referential_rules.h"
@@ -9,6 +10,7 @@
 #include "platform/cp1251.h"
 #include "platform/user_services.h"
 #include "storage/data_file.h"
+#include "storage/journaled_write.h"
 
 #include <memory>
 
@@ -67,6 +69,16 @@ bool mayBanAccess(std::uint16_t category, std::uint16_t object) {
     return false;
 }
 
+// After a failed journaled write on files of their own: whether the row was
+// committed with its entry held in the rights file, only the move into the
+// journal failing (another station held it past the wait). The toggle is then
+// done; the entry is moved again now, or when the rights are next opened.
+bool committedWithEntryHeld(storage::DataFile& dostup, storage::DataFile& journal) {
+    if (dostup.sharesTransactionWith(journal) || dostup.errorCode() != storage::error::kNone) return false;
+    storage::finishHeldEntries(dostup, journal, dostup::addRightsLogEntry);
+    return true;
+}
+
 }  // namespace
 
 const std::array<std::string, 5>& objectTypes() {
@@ -87,7 +99,17 @@ void readRightsRow(std::uint16_t category, std::uint16_t object) {
 bool toggleBan(std::uint16_t category, std::uint16_t object, int flag) {
     if (flag < 0 || flag >= static_cast<int>(kBanFlags.size())) return false;
     storage::DataFile& dostup = files().dostup;
+    storage::DataFile& journal = files().rightsLog;
     const framework::FileUse use(dostup);
+    // No ban changes without its journal entry: a journal that cannot be opened
+    // (or created) refuses the toggle.
+    if (!dostup::useRightsLog()) {
+        framework::standardMessage(14, journal.label(), journal.lastError());
+        return false;
+    }
+    struct Release {
+        ~Release() { dostup::releaseRightsLog(); }
+    } release;
     storage::Record& row = dostup.record();
     row.clear();
     row.setValue("DOS:KATEGCODE", std::to_string(category));
@@ -95,29 +117,56 @@ bool toggleBan(std::uint16_t category, std::uint16_t object, int flag) {
     const char* field = kBanFlags[static_cast<std::size_t>(flag)];
     dostup.watch();
     const int found = dostup.get(*dostup.layout().key("KATEG_KEY"));
-    if (found == storage::error::kRecordNotFound) {
-        if (flag == 0 && !mayBanAccess(category, object)) return false;
+    if (found != storage::error::kNone && found != storage::error::kRecordNotFound) {
+        framework::standardMessage(35, dostup.label(), dostup.lastError());
+        return false;
+    }
+    const bool fresh = found == storage::error::kRecordNotFound;
+    const bool before = !fresh && row.getInt(field) != 0;
+    if (flag == 0 && !before && !mayBanAccess(category, object)) return false;
+    const storage::Record entry =
+        dostup::banChangeEntry(static_cast<std::int16_t>(category), object, flag, before, !before);
+    if (fresh) {
         row.clear();
         row.setValue("DOS:KATEGCODE", std::to_string(category));
         row.setValue("DOS:OBJECTID", std::to_string(object));
         row.setValue(field, "1");
-        dostup.clearCurrent();
-        if (dostup.add() == storage::error::kNone) return true;
-        framework::standardMessage(14, {}, dostup.lastError());
-        return false;
-    }
-    if (found != storage::error::kNone) {
-        framework::standardMessage(35, dostup.label(), dostup.lastError());
+        const int written = storage::writeWithJournal(
+            dostup, [&dostup] { dostup.clearCurrent(); return dostup.add(); }, journal, entry,
+            dostup::addRightsLogEntry);
+        if (written == storage::error::kNone || committedWithEntryHeld(dostup, journal)) return true;
+        framework::standardMessage(14, {}, dostup.errorCode() ? dostup.lastError() : journal.lastError());
         return false;
     }
     const storage::Record original = row;
-    const bool setting = row.getInt(field) == 0;
-    if (flag == 0 && setting && !mayBanAccess(category, object)) return false;
-    row.setValue(field, setting ? "1" : "0");
-    return framework::updateRecord(dostup, original) == framework::kUpdateDone;
+    row.setValue(field, before ? "0" : "1");
+    int result = framework::kUpdateDone;
+    bool attempted = false;
+    const int written = storage::writeWithJournal(
+        dostup,
+        [&] {
+            attempted = true;
+            result = framework::updateRecord(dostup, original);
+            return result == framework::kUpdateDone ? storage::error::kNone : storage::error::kDriverError;
+        },
+        journal, entry, dostup::addRightsLogEntry);
+    if (written != storage::error::kNone && !attempted) {
+        // The transaction could not begin (a station holds the file): the put's
+        // own message, with the error of the file that refused.
+        framework::standardMessage(15, {}, dostup.errorCode() ? dostup.lastError() : journal.lastError());
+        return false;
+    }
+    if (written != storage::error::kNone && result == framework::kUpdateDone) {
+        if (committedWithEntryHeld(dostup, journal)) return true;
+        // The update rule reported its own failures; this is the journal's.
+        framework::standardMessage(14, {}, journal.lastError());
+        return false;
+    }
+    return result == framework::kUpdateDone;
 }
 
-framework::browse::BrowseDefinition rightsGrid(std::uint16_t code, const std::string& name) {
+framework::browse::BrowseDefinition rightsGrid(std::uint16_t code, const std::string& name,
+                                               std::function<void()> openJournal) {
     auto state = std::make_shared<GridState>();
     state->category = code;
     state->type = padded(objectTypes()[0]);
@@ -179,6 +228,13 @@ framework::browse::BrowseDefinition rightsGrid(std::uint16_t code, const std::st
              },
              ""});
     }
+    if (openJournal)
+        list.extraButtons.push_back({{ru("Журнал"), ru("Журнал изменений прав")},
+                                     [openJournal = std::move(openJournal)](framework::browse::BrowseEngine& grid) {
+                                         openJournal();
+                                         grid.forceRefresh();
+                                     },
+                                     ""});
     return list;
 }
 

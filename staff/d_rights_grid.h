@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace staff {
@@ -23,7 +24,9 @@ inline constexpr std::array<const char*, 8> kBanFlags = {
 const std::array<std::string, 5>& objectTypes();
 
 // The grid for the category `code` named `name` (KTM:COD and KTM:KATEG).
-framework::browse::BrowseDefinition rightsGrid(std::uint16_t code, const std::string& name);
+// With `openJournal`, a button "Журнал" opens the rights journal.
+framework::browse::BrowseDefinition rightsGrid(std::uint16_t code, const std::string& name,
+                                               std::function<void()> openJournal = {});
 
 // Reads the Dostup row of (category, object) into the Dostup buffer by its key;
 // a missing row leaves the buffer cleared (every mark blank).

@@ -6,6 +6,11 @@ namespace storage {
 
 namespace {
 
+std::function<void()>& afterCommit() {
+    static std::function<void()> hook;
+    return hook;
+}
+
 // Whether the journal holds this very entry already (moved before the process
 // that held it was killed).
 bool alreadyJournaled(DataFile& journal, const Record& entry) {
@@ -54,6 +59,7 @@ int writeWithJournals(DataFile& file, const std::function<int()>& write,
         for (const JournalEntry& one : entries)
             if (one.add(*one.entry) != error::kNone) return rollBack(file, *one.journal);
         if (file.commit() != error::kNone) return rollBack(file, file);
+        if (afterCommit()) afterCommit()();
         return error::kNone;
     }
     std::vector<std::int64_t> held(entries.size());
@@ -61,6 +67,7 @@ int writeWithJournals(DataFile& file, const std::function<int()>& write,
         if (file.holdEntry(entries[i].journal->name(), *entries[i].entry, held[i]) != error::kNone)
             return rollBack(file, file);
     if (file.commit() != error::kNone) return rollBack(file, file);
+    if (afterCommit()) afterCommit()();
     // The write and its entries are stored; moving the entries is the last step.
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (moveEntry(*entries[i].journal, *entries[i].entry, entries[i].add) != error::kNone)
@@ -69,6 +76,8 @@ int writeWithJournals(DataFile& file, const std::function<int()>& write,
     }
     return error::kNone;
 }
+
+void setAfterJournaledCommit(std::function<void()> hook) { afterCommit() = std::move(hook); }
 
 int writeWithJournal(DataFile& file, const std::function<int()>& write, DataFile& journal,
                      const Record& entry, const JournalAdd& add) {

@@ -41,6 +41,11 @@ int writeWithJournals(DataFile& file, const std::function<int()>& write,
 int writeWithJournal(DataFile& file, const std::function<int()>& write, DataFile& journal,
                      const Record& entry, const JournalAdd& add);
 
+// What runs right after the write committed and before its entries are moved
+// (nothing by default): tests stop a process there to prove the next start
+// completes the move.
+void setAfterJournaledCommit(std::function<void()> hook);
+
 // Moves the entries held in `file` for `journal` into the journal, skipping one
 // the journal already holds (the same record under its key). 0 or the first
 // error code (the rest stay held for the next time).

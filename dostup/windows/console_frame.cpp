@@ -4,6 +4,7 @@
 
 #include "access/dostup.h"
 #include "access/first_administrator.h"
+#include "dostup/rights_screens.h"
 #include "dostup/screen_host.h"
 #include "dostup/windows/first_admin_dialog.h"
 #include "framework/shared_state.h"
@@ -53,7 +54,9 @@ ui::FrameSetup consoleSetup() {
                      {"Подразделения", "Справочник Подразделений"},
                      {"Категории Сотрудников", "Справочник Категорий Сотрудников"},
                      {"Обьекты системы", "Справочник Обьектов системы"},
-                     {"Фильтры", "Списки Фильтров"}}}};
+                     {"Фильтры", "Списки Фильтров"},
+                     {"Проверка доступа", "Права сотрудника по объектам системы"},
+                     {"Журнал изменений прав", "Журнал изменений прав"}}}};
     installConsoleBackup(setup);
     setup.logIn = [] {
         g_SCode = consoleLogIn();
@@ -71,6 +74,8 @@ ConsoleFrame::ConsoleFrame(QWidget* parent) : ui::FrameWindow(consoleSetup(), pa
     setCommand(ru("Категории Сотрудников"), [](QMdiArea*) { KATMOL_T(); });
     setCommand(ru("Обьекты системы"), [](QMdiArea*) { OBJECT_T(); });
     setCommand(ru("Фильтры"), [](QMdiArea*) { FILTER_T(); });
+    setCommand(ru("Проверка доступа"), [](QMdiArea*) { openRightsInspector(); });
+    setCommand(ru("Журнал изменений прав"), [](QMdiArea*) { openRightsJournal(); });
     // "FrameFile" of section "Interface": the frame's background, tiled.
     const std::string frameFile =
         platform::readIni("Interface", "FrameFile", "", settingsFile()).substr(0, kFrameFileLength);

@@ -59,7 +59,8 @@ bool BrowseEngine::open() {
     if (!def_.accessObject.empty()) {
         rights_ = static_cast<std::uint16_t>(rightsOf(def_.accessObject));
         if (rights_ & kForbidAccess) {
-            platform::messageBox(def_.refusals.access, def_.refusals.caption,
+            platform::messageBox(refusalText(def_.refusals.access, def_.accessObject, kForbidAccess),
+                                 def_.refusals.caption,
                                  platform::Icon::Information);
             response_ = kResponseCancelled;
             closeList();

@@ -21,7 +21,7 @@ bool BrowseEngine::refusedByRights(int request) {
     const std::string& caption = request == kRequestChange && !def_.refusals.changeCaption.empty()
                                      ? def_.refusals.changeCaption
                                      : def_.refusals.caption;
-    platform::messageBox(text, caption, platform::Icon::Information);
+    platform::messageBox(refusalText(text, def_.accessObject, bit), caption, platform::Icon::Information);
     if (request == kRequestChange) view_.focusList();
     return true;
 }

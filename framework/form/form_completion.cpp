@@ -60,7 +60,9 @@ void FormEngine::completeInsert() {
         close(kResponseCompleted);
         return;
     }
-    const storage::ErrorState error = f.lastError();
+    // The file's own error, or the journal's when the journal refused the write.
+    const storage::ErrorState error =
+        f.errorCode() == storage::error::kNone && definition_.journal.file ? journalError() : f.lastError();
     if (error.code == storage::error::kDuplicateKey)
         reportDuplicate(error);
     else
@@ -87,7 +89,7 @@ void FormEngine::completeChange() {
         // a completed one still makes its journal entry.
         view_.setWaitCursor(false);
         if (vcr_ == 0 && journaled([] { return 0; }) != storage::error::kNone) {
-            standardMessage(14, {}, definition_.journal.file->lastError());
+            standardMessage(14, {}, journalError());
             return stay();
         }
         close(vcr_ == 0 ? kResponseCompleted : kResponseCancelled);
@@ -103,7 +105,7 @@ void FormEngine::completeChange() {
         });
         if (written != storage::error::kNone && result == kUpdateDone) {
             // The record was written but its journal entry was not.
-            standardMessage(14, {}, definition_.journal.file->lastError());
+            standardMessage(14, {}, journalError());
             return stay();
         }
         if (result == kUpdateDone) return finishWritten();
@@ -148,8 +150,32 @@ int FormEngine::underWaitCursor(const std::function<int()>& write) {
 int FormEngine::journaled(const std::function<int()>& write) {
     const FormJournal& journal = definition_.journal;
     if (!journal.file) return write();
-    FileUse use(*journal.file);
-    return storage::writeWithJournal(file(), write, *journal.file, journal.entry(request_), journal.add);
+    const std::optional<storage::Record> entry = journal.entry(request_, savedCopy_);
+    if (!entry) return write();
+    std::vector<storage::Record> details;
+    if (journal.details.file) details = journal.details.records(request_, savedCopy_, *entry);
+    std::vector<storage::DataFile*> journals = {journal.file};
+    if (!details.empty()) journals.push_back(journal.details.file);
+    // A journal that cannot be opened refuses the write it would record.
+    for (std::size_t i = 0; i < journals.size(); ++i) {
+        if (tryUseFile(*journals[i])) continue;
+        for (std::size_t j = 0; j < i; ++j) releaseFile(*journals[j]);
+        return journals[i]->errorCode() ? journals[i]->errorCode() : storage::error::kDriverError;
+    }
+    std::vector<storage::JournalEntry> entries = {{journal.file, &*entry, journal.add}};
+    for (const storage::Record& detail : details)
+        entries.push_back({journal.details.file, &detail, journal.details.add});
+    const int code = storage::writeWithJournals(file(), write, entries);
+    for (storage::DataFile* used : journals) releaseFile(*used);
+    return code;
+}
+
+storage::ErrorState FormEngine::journalError() const {
+    const FormJournal& journal = definition_.journal;
+    if (journal.details.file && journal.details.file->errorCode() != storage::error::kNone &&
+        journal.file->errorCode() == storage::error::kNone)
+        return journal.details.file->lastError();
+    return journal.file->lastError();
 }
 
 void FormEngine::finishWritten() {

@@ -147,10 +147,22 @@ struct FormHooks {
 struct FormJournal {
     storage::DataFile* file = nullptr;  // nullptr: the form keeps no journal
     // The entry of a request (1 insert, 2 change, 3 delete), made from the form's
-    // record just before it is written.
-    std::function<storage::Record(int request)> entry;
+    // record just before it is written and the record as the form opened it;
+    // none when the request leaves nothing to journal (the rights journal records
+    // no change that altered nothing).
+    std::function<std::optional<storage::Record>(int request, const storage::Record& before)> entry;
     // Adds an entry to the journal file: 0 or the error code.
     std::function<int(const storage::Record& entry)> add;
+
+    // Records of a second journal that belong to the entry (the fields an
+    // employee's request altered), written in the same write.
+    struct Details {
+        storage::DataFile* file = nullptr;  // nullptr: none
+        std::function<std::vector<storage::Record>(int request, const storage::Record& before,
+                                                   const storage::Record& entry)>
+            records;
+        std::function<int(const storage::Record& record)> add;
+    } details;
 };
 
 struct FormDefinition {

@@ -110,18 +110,20 @@ bool FormEngine::refusedByRights() {
     const int rights = rightsOf(definition_.accessObject);
     const RefusalTexts& texts = definition_.refusals;
     const std::string* refusal = nullptr;
+    int bit = 0;
     if (rights & kForbidAccess)
-        refusal = &texts.access;
+        refusal = &texts.access, bit = kForbidAccess;
     else if (request_ == kRequestInsert && (rights & kForbidInsert))
-        refusal = &texts.insert;
+        refusal = &texts.insert, bit = kForbidInsert;
     else if (request_ == kRequestChange && (rights & kForbidChange))
-        refusal = &texts.change;
+        refusal = &texts.change, bit = kForbidChange;
     else if (request_ == kRequestDelete && (rights & kForbidDelete))
-        refusal = &texts.remove;
+        refusal = &texts.remove, bit = kForbidDelete;
     else if (request_ == kRequestDelete && definition_.deletesWithoutWindow && (rights & kForbidWrite))
-        refusal = &texts.remove;  // no window whose OK the write ban could disable
+        refusal = &texts.remove, bit = kForbidWrite;  // no window whose OK the write ban could disable
     if (refusal) {
-        platform::messageBox(*refusal, texts.caption, platform::Icon::Information);
+        platform::messageBox(refusalText(*refusal, definition_.accessObject, bit), texts.caption,
+                             platform::Icon::Information);
         return true;
     }
     if (rights & kForbidWrite) okEnabled_ = false;

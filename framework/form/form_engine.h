@@ -116,6 +116,8 @@ private:
     // The write and the form's journal entry as one write; the write alone for a
     // form without a journal. 0 on success.
     int journaled(const std::function<int()>& write);
+    // The error of the journal (or of its details file) that refused a write.
+    storage::ErrorState journalError() const;
     // The book's completion hook, then response 1 and close.
     void finishWritten();
     // The question after a failed write (message 16 or 18): true to try again; No

@@ -21,6 +21,8 @@ namespace {
 using browse::ColumnDefinition;
 
 constexpr long kProgressEvery = 200;
+// The print ban of the rights mask (DOS:PRINTFLAG), the eighth bit.
+constexpr int kPrintBan = 128;
 
 struct ColumnSource {
     const storage::Record* buffer;  // the list's row, or another file's buffer
@@ -115,7 +117,7 @@ std::unique_ptr<TableWriter> makeWriter(TableFormat format) {
 
 std::string exportRefusal(const browse::BrowseDefinition& list) {
     if (list.accessObject.empty()) return {};
-    return (rightsOf(list.accessObject) & 16) != 0 ? list.refusals.print : std::string();
+    return (rightsOf(list.accessObject) & kPrintBan) != 0 ? list.refusals.print : std::string();
 }
 
 std::vector<TableColumn> exportColumns(const browse::BrowseDefinition& list) {

@@ -17,7 +17,7 @@ struct BrowseDefinition;
 
 namespace framework::spreadsheet {
 
-// The refusal when the operator may not print the list (the print ban, 16, of its
+// The refusal when the operator may not print the list (the print ban, 128, of its
 // access object); empty when they may.
 std::string exportRefusal(const browse::BrowseDefinition& list);
 

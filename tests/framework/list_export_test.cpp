@@ -137,7 +137,7 @@ TEST_F(ListExport, ACancelOrThePrintBanLeavesNoFileAndTheOlderOneAsItWas) {
     };
     const Case cases[] = {
         {"cancelled", 0, [](long) { return false; }, ""},
-        {"print ban", 16, {}, "Печать запрещена"},
+        {"print ban", 128, {}, "Печать запрещена"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

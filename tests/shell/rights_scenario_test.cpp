@@ -16,6 +16,7 @@
 #include "tests/helpers/temp_folder.h"
 #include "ui/list_window.h"
 #include "ui/qt_user_services.h"
+#include "platform/user_services.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -236,6 +237,59 @@ TEST_F(RightsScenario, CashiersLoseAndRegainTheChangeButtonOfThePriceList) {
     ASSERT_NE(prices, nullptr);
     EXPECT_FALSE(button(prices, ru("Изменить"))->isHidden());
     press(prices, ru("Закрыть"));
+}
+
+// The program's refusal of the price list, asked through the library: the box
+// as it always was for a category that may not see the rights, with the line
+// naming object and category for one that may, and each refusal journaled with
+// its operator in the library's rights journal.
+TEST_F(RightsScenario, RefusalsOfTheProgramAreExplainedToWhoMaySeeRightsAndJournaled) {
+    addAccessRecord(dostup::objectLayout(), Object_spr,
+                    {{"OBJ:ID", "1"}, {"OBJ:OBOZN", "KatMOL"}, {"OBJ:TYPE", ru("Справочник")}});
+    addAccessRecord(dostup::objectLayout(), Object_spr,
+                    {{"OBJ:ID", "2"}, {"OBJ:OBOZN", "Dostup"}, {"OBJ:TYPE", ru("Справочник")}});
+    addAccessRecord(dostup::objectLayout(), Object_spr,
+                    {{"OBJ:ID", "4"}, {"OBJ:OBOZN", "Price"}, {"OBJ:TYPE", ru("Справочник")}});
+    addAccessRecord(dostup::katMolLayout(), KatMOL_spr, {{"KTM:COD", "1"}, {"KTM:KATEG", ru("Склад")}});
+    addAccessRecord(dostup::katMolLayout(), KatMOL_spr, {{"KTM:COD", "2"}, {"KTM:KATEG", ru("Администраторы")}});
+    // The store may not open the prices nor the categories; the administrators may
+    // not open the prices either, but may see the rights.
+    for (const char* category : {"1", "2"})
+        addAccessRecord(dostup::dostupLayout(), Dostup_spr,
+                        {{"DOS:KATEGCODE", category}, {"DOS:OBJECTID", "4"}, {"DOS:OPENFLAG", "1"}});
+    addAccessRecord(dostup::dostupLayout(), Dostup_spr, {{"DOS:KATEGCODE", "1"}, {"DOS:OBJECTID", "1"}, {"DOS:OPENFLAG", "1"}});
+    addAccessRecord(dostup::molLayout(), MOL_spr, {{"MOL:SCODE", "20"}, {"MOL:KATEGCODE", "1"}});
+    addAccessRecord(dostup::molLayout(), MOL_spr, {{"MOL:SCODE", "1"}, {"MOL:KATEGCODE", "2"}});
+
+    shell::MainFrame frame;
+    shell::installBooks(frame);
+    frame.show();
+    settle();
+    platform::ScopedScriptedServices boxes;
+    for (std::uint16_t operatorCode : {20, 20, 1}) {
+        g_SCode = operatorCode;
+        frame.menuItem(ru("Цены"))->trigger();
+        settle();
+    }
+    ASSERT_EQ(boxes->shown.size(), 3u);
+    EXPECT_EQ(boxes->shown[0].caption, ru(" Извините"));
+    EXPECT_EQ(boxes->shown[0].text, ru("Доступ запрещен !")) << "the store sees the box unchanged";
+    EXPECT_EQ(boxes->shown[1].text, ru("Доступ запрещен !"));
+    EXPECT_EQ(boxes->shown[2].text,
+              ru("Доступ запрещен !") + "\n" + ru("Объект «Price», категория «Администраторы»: запрет доступа"));
+
+    storage::DataFile journal(dostup::rightsLogLayout());
+    journal.setName(".\\Dat\\RightsLog");
+    journal.setOwnerPassword(dostup::ownerPasswordOf(journal.layout()));
+    ASSERT_EQ(journal.open(), 0) << journal.errorText();
+    std::vector<std::string> entries;
+    journal.set(*journal.layout().key("DATE_KEY"));
+    while (journal.next() == 0)
+        entries.push_back(std::to_string(journal.record().getInt("RLG:OPERATOR")) + " " +
+                          std::string(platform::clip(journal.record().getText("RLG:OBOZN"))) + " x" +
+                          std::to_string(journal.record().getInt("RLG:COUNT")));
+    journal.close();
+    EXPECT_EQ(entries, (std::vector<std::string>{"20 Price x2", "1 Price x1"})) << "the second refusal counted";
 }
 
 }  // namespace

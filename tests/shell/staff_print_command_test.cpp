@@ -20,6 +20,7 @@
 
 #include <filesystem>
 #include <initializer_list>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -150,6 +151,82 @@ TEST_F(StaffPrintCommand, EmployeeOptionIsCheckedAndANobodyWritesNothing) {
                          "PowerOfAttorney"),
               std::string::npos)
         << error;
+}
+
+// The rights of every category and of one employee, and the rights journal
+// with every printable byte of code page 1251 at the full 80 characters of a
+// value, each text read back out of the PDF as it was stored.
+TEST_F(StaffPrintCommand, RightsAndTheRightsJournalAreWrittenFromTheCommandLine) {
+    const auto fill = [](const storage::RecordLayout& layout, const char* name,
+                         const std::vector<std::map<std::string, std::string>>& records) {
+        storage::DataFile file(layout);
+        file.setName(std::string(".\\Dat\\") + name);
+        file.setOwnerPassword(dostup::ownerPasswordOf(layout));
+        framework::FileUse use(file);
+        for (const auto& values : records) {
+            file.record().clear();
+            for (const auto& [field, value] : values) ASSERT_TRUE(file.record().setValue(field, value)) << field;
+            ASSERT_EQ(file.add(), 0) << file.errorText();
+        }
+    };
+    fill(dostup::katMolLayout(), "KatMOL", {{{"KTM:COD", "2"}, {"KTM:KATEG", ru("Кладовщики")}}});
+    fill(dostup::objectLayout(), "Object",
+         {{{"OBJ:ID", "1"}, {"OBJ:OBOZN", "Firm"}, {"OBJ:NAME", ru("Фирмы")}, {"OBJ:TYPE", ru("Справочник")}},
+          {{"OBJ:ID", "2"}, {"OBJ:OBOZN", "Price"}, {"OBJ:NAME", ru("Цены")}, {"OBJ:TYPE", ru("Справочник")}}});
+    fill(dostup::dostupLayout(), "Dostup", {{{"DOS:KATEGCODE", "2"}, {"DOS:OBJECTID", "1"}, {"DOS:OPENFLAG", "1"}}});
+    fill(dostup::molLayout(), "MOL",
+         {{{"MOL:SCODE", "20"}, {"MOL:LNAME", ru("Петров")}, {"MOL:FNAME", ru("Николай")}, {"MOL:KATEGCODE", "2"}}});
+    // Every printable byte (no-break space, soft hyphen and the unassigned 0x98
+    // aside), 80 to a value.
+    std::string bytes;
+    for (int c = 0x21; c <= 0xFF; ++c)
+        if (c != 0x7F && c != 0x98 && c != 0xA0 && c != 0xAD) bytes.push_back(static_cast<char>(c));
+    std::vector<std::string> values;
+    for (std::size_t at = 0; at < bytes.size(); at += 80) values.push_back(bytes.substr(at, 80));
+    std::vector<std::map<std::string, std::string>> entries;
+    for (std::size_t i = 0; i < values.size(); ++i)
+        entries.push_back({{"RLG:DATE", "80000"}, {"RLG:TIME", std::to_string(100 + i)}, {"RLG:OPERATOR", "1"},
+                           {"RLG:KIND", "2"}, {"RLG:KATEG", ru("Кладовщики")}, {"RLG:ACTION", ru("Изменение")},
+                           {"RLG:OLDVALUE", values[i]}, {"RLG:NEWVALUE", values[values.size() - 1 - i]}});
+    fill(dostup::rightsLogLayout(), "RightsLog", entries);
+
+    EXPECT_EQ(run({"--print", "Rights", "--pdf", "rights.pdf"}), 0) << error;
+    EXPECT_EQ(run({"--print", "rights", "--employee", "20", "--pdf", "one.pdf"}), 0) << error;
+    EXPECT_EQ(run({"--print", "RightsLog", "--pdf", "log.pdf"}), 0) << error;
+    EXPECT_EQ(run({"--print", "Rights", "--employee", "21", "--pdf", "nobody.pdf"}), 2);
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / "nobody.pdf"));
+    EXPECT_EQ(run({"--print", "RightsLog", "--employee", "20", "--pdf", "x.pdf"}), 1);
+
+    const QString all = text("rights.pdf");
+    EXPECT_TRUE(all.contains(QStringLiteral("Категория 0 (без регистрации)"))) << all.toStdString();
+    EXPECT_TRUE(all.contains(QStringLiteral("Категория 2 Кладовщики")));
+    EXPECT_TRUE(all.contains(QStringLiteral("Firm Фирмы Справочник X есть"))) << all.toStdString();
+    EXPECT_TRUE(all.contains(QStringLiteral("Price Цены Справочник нет")));
+    const QString one = text("one.pdf");
+    EXPECT_TRUE(one.contains(QStringLiteral("Сотрудник 20 Петров Николай")));
+    EXPECT_FALSE(one.contains(QStringLiteral("Категория 0")));
+
+    // The changed fields of one employee under their entry.
+    fill(dostup::molLogLayout(), "MolLog",
+         {{{"MLO:SCODE", "20"}, {"MLO:DATE", "80000"}, {"MLO:TIME", "100"}, {"MLO:OPERATOR", "1"},
+           {"MLO:OPERATION", ru("Изменение")}}});
+    fill(dostup::molChangeLayout(), "MolChange",
+         {{{"MCH:SCODE", "20"}, {"MCH:DATE", "80000"}, {"MCH:TIME", "100"}, {"MCH:NUMBER", "1"},
+           {"MCH:LABEL", ru("Должность")}, {"MCH:OLDVALUE", ru("Кладовщик")}, {"MCH:NEWVALUE", ru("Старший кладовщик")}},
+          {{"MCH:SCODE", "21"}, {"MCH:DATE", "80000"}, {"MCH:TIME", "100"}, {"MCH:NUMBER", "1"},
+           {"MCH:LABEL", ru("Фамилия")}, {"MCH:OLDVALUE", ru("Другой")}}});
+    EXPECT_EQ(run({"--print", "EmployeeChanges", "--employee", "20", "--pdf", "changes.pdf"}), 0) << error;
+    const QString changes = text("changes.pdf");
+    EXPECT_TRUE(changes.contains(QStringLiteral("сотрудник 20 Петров Н. Изменение, оператор 1"))) << changes.toStdString();
+    EXPECT_TRUE(changes.contains(QStringLiteral("Должность Кладовщик Старший кладовщик"))) << changes.toStdString();
+    EXPECT_FALSE(changes.contains(QStringLiteral("Другой"))) << "another employee's";
+    EXPECT_EQ(run({"--print", "EmployeeChanges", "--pdf", "all.pdf"}), 0) << error;
+    EXPECT_TRUE(text("all.pdf").contains(QStringLiteral("Другой")));
+
+    const QString log = text("log.pdf");
+    for (const std::string& value : values)
+        EXPECT_TRUE(log.contains(QString::fromStdString(platform::cp1251ToUtf8(value)).simplified()))
+            << platform::cp1251ToUtf8(value) << "\n" << log.toStdString();
 }
 
 TEST_F(StaffPrintCommand, AnEmptyStaffFileWritesNothing) {

@@ -31,7 +31,7 @@ protected:
         std::filesystem::create_directories(folder.path() / "Dat");
         dostup::AccessFiles& f = files();
         for (storage::DataFile* file : {&f.mol, &f.mod, &f.katMol, &f.otdMol, &f.object, &f.dostup,
-                                        &f.molLog, &f.filter, &f.histList})
+                                        &f.molLog, &f.filter, &f.histList, &f.rightsLog, &f.molChange})
             file->setName(".\\Dat\\" + file->label());
         framework::globalRequest() = framework::globalResponse() = framework::vcrRequest() = 0;
         framework::setRightsCheck([this](const std::string& designation) {
@@ -43,7 +43,7 @@ protected:
     ~LibraryTest() override {
         dostup::AccessFiles& f = files();
         for (storage::DataFile* file : {&f.mol, &f.mod, &f.katMol, &f.otdMol, &f.object, &f.dostup,
-                                        &f.molLog, &f.filter, &f.histList})
+                                        &f.molLog, &f.filter, &f.histList, &f.rightsLog, &f.molChange})
             while (framework::userCount(*file) > 0) framework::releaseFile(*file);
         framework::setRightsCheck({});
         framework::setHelpOpener({});
