@@ -26,8 +26,12 @@ public:
     // Binds another record (a scratch copy that changes from row to row).
     void rebind(const storage::Record& record) { record_ = &record; }
 
+    // The field a name binds in records of the layout; -1 when the name is not one
+    // of its fields (another prefix, a list's local).
+    static int fieldOf(const storage::RecordLayout& layout, std::string_view name);
+
 private:
-    int fieldOf(std::string_view name) const;  // -1 when the name is not this record's
+    int fieldOf(std::string_view name) const { return fieldOf(record_->layout(), name); }
 
     const storage::Record* record_;
 };

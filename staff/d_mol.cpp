@@ -113,6 +113,18 @@ public:
         const platform::ExpressionResult result = expression_.evaluate(names_);
         return !(result.ok() && platform::clip(result.text) == "0");
     }
+    // The names the filter reads while it is on: the employee's fields among them
+    // must be read with each row.
+    std::vector<std::string> names() {
+        if (!G_FilterFlag) return {};
+        const std::string text(platform::clip(std::string_view(G_FilterStr, strnlen(G_FilterStr, 200))));
+        if (text.empty()) return {};
+        if (text != compiledText_) {
+            compiledText_ = text;
+            expression_ = platform::Expression::compile(text);
+        }
+        return expression_.names();
+    }
 
 private:
     std::string compiledText_;
@@ -212,6 +224,7 @@ framework::browse::BrowseDefinition common(const EmployeeCallouts& callouts) {
     auto held = std::make_shared<FilesInUse>();
     auto cache = std::make_shared<LookupCache>();
     list.rowRead = [held, cache](const storage::Record& row) { readRow(row, *cache); };
+    list.rowFields = std::vector<std::string>{"MOL:OTD_ID", "MOL:KATEGCODE", "MOL:LNAME", "MOL:FNAME"};
     list.forcedRefresh = [cache] { cache->clear(); };
     list.controls.resize(employee_list::kPickDepartment + 1);
     list.controls[employee_list::kSearch] = {
@@ -283,6 +296,7 @@ framework::browse::BrowseDefinition employeeList(EmployeeCallouts callouts) {
     list.iniSection = "MOL_t";
     auto filter = std::make_shared<SavedFilter>();
     list.rowAccepted = [filter](const storage::Record& row) { return filter->accepts(row); };
+    list.rowFieldsNow = [filter] { return filter->names(); };
     list.controls[el::kFilterOn] = {
         Control::Kind::Check, {ru(" Фильтр:"), ru("Включить/Выключить фильтр")}, 0, 0,
         [] { return std::string(G_FilterFlag ? "1" : "0"); },
