@@ -123,7 +123,7 @@ TEST_F(EmployeeLists, ASavedFilterOnFieldsTheListDoesNotShowStillFilters) {
     }
     openList();
     const struct {
-        const char* expression;
+        std::string expression;
         std::vector<std::string> shown;
     } cases[] = {
         {"MOL:CITY = 'Tver'", {ru("Иванов"), ru("Сидоров Пётр")}},
@@ -131,7 +131,7 @@ TEST_F(EmployeeLists, ASavedFilterOnFieldsTheListDoesNotShowStillFilters) {
         {"MOL:CITY <> 'Tver' AND OMO:NAME = '" + ru("Склад") + "'", {ru("Абрамов Иван Ильич")}},
     };
     for (const auto& c : cases) {
-        filterAnswer = std::string(c.expression) + "|x";
+        filterAnswer = c.expression + "|x";
         control(el::kFilters);
         control(el::kFilterOn, "1");
         EXPECT_EQ(names(), c.shown) << c.expression;

@@ -98,10 +98,11 @@ TEST_P(StorageConformance, PagesOfAFieldSubsetHoldThoseFieldsAndNothingElse) {
             storage::Record got(mol()), all(mol());
             got.assign(subset[i].record);
             all.assign(expected[i].record);
-            for (const char* shown : {"MOL:FNAME", "MOL:BPHONE", "MOL:LNAME"})
+            for (const char* shown : {"MOL:FNAME", "MOL:BPHONE"})
                 EXPECT_EQ(*got.value(shown), *all.value(shown)) << c.name << " " << shown;
-            if (std::string(c.key) == "OTD_KEY") EXPECT_EQ(*got.value("MOL:OTD_ID"), *all.value("MOL:OTD_ID"));
-            if (std::string(c.key) == "SCODE_KEY") EXPECT_EQ(*got.value("MOL:SCODE"), *all.value("MOL:SCODE"));
+            // The key's own components always come with the row.
+            for (std::size_t component : mol().key(c.key)->components)
+                EXPECT_EQ(got.value(component), all.value(component)) << c.name;
             // Fields the list did not ask for are never read.
             EXPECT_EQ(platform::clip(*got.value("MOL:PASSWORD")), "") << c.name;
             EXPECT_EQ(platform::clip(*got.value("MOL:NOTE")), "") << c.name;
