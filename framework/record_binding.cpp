@@ -16,6 +16,16 @@ int RecordBinding::fieldOf(const storage::RecordLayout& layout, std::string_view
     return layout.fieldIndex(name);
 }
 
+int RecordBinding::fieldOf(std::string_view name) const {
+    const storage::RecordLayout* layout = &record_->layout();
+    for (const Known& k : known_)
+        if (k.layout == layout && k.name == name) return k.field;
+    const int field = fieldOf(*layout, name);
+    constexpr std::size_t kMostKnown = 32;
+    if (known_.size() < kMostKnown) known_.push_back({layout, std::string(name), field});
+    return field;
+}
+
 std::optional<std::string> RecordBinding::value(std::string_view name) const {
     const int field = fieldOf(name);
     if (field < 0) return std::nullopt;

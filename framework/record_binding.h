@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace framework {
 
@@ -31,9 +32,17 @@ public:
     static int fieldOf(const storage::RecordLayout& layout, std::string_view name);
 
 private:
-    int fieldOf(std::string_view name) const { return fieldOf(record_->layout(), name); }
+    // A filter asks for the same few names for every row: the names met are
+    // remembered with their fields (per layout, as a rebound record may differ).
+    int fieldOf(std::string_view name) const;
 
     const storage::Record* record_;
+    struct Known {
+        const storage::RecordLayout* layout;
+        std::string name;
+        int field;
+    };
+    mutable std::vector<Known> known_;
 };
 
 }  // namespace framework
