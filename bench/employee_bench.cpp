@@ -6,6 +6,12 @@
 // value. The employee rows each read their department and category by key; the
 // saved filter's cost per page is measured on its own.
 //
+// RawPageDown is the yardstick of the employee list's page down: the same rows
+// (the shown columns and both look-ups) by one keyset query written by hand on
+// the same enciphered file through SQLCipher, OtdMOL and KatMOL attached.
+// WholeListMemory pages through the whole employee list and reports the growth
+// of the resident memory.
+//
 //   employee_bench               builds the files in a temporary folder, runs, removes them
 //   TARVO_BENCH_DIR=<folder>     keeps the files there and reuses them on later runs
 #include "access/access_files.h"
@@ -18,17 +24,22 @@
 #include "platform/cp1251.h"
 #include "platform/user_services.h"
 #include "refbooks/c_price.h"
+#include "storage/sqlite/cipher.h"
 #include "refbooks/ref_files.h"
 #include "staff/d_mol.h"
 
 #include <benchmark/benchmark.h>
+#include <sqlcipher/sqlite3.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <memory>
 #include <random>
+
+#include <unistd.h>
 
 namespace {
 
@@ -220,6 +231,106 @@ void SavedFilterPageDown(benchmark::State& state) {
     G_FilterFlag = 0;
 }
 BENCHMARK(SavedFilterPageDown)->Unit(benchmark::kMicrosecond)->Iterations(500);
+
+// One row of the employee list as the hand-written query gives it.
+struct RawRow {
+    std::int64_t rowId = 0;
+    std::string key, name, firstNames, phone, department, category;
+    int code = 0, departmentId = 0, categoryCode = 0;
+};
+
+std::string columnText(sqlite3_stmt* s, int column) {
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(s, column));
+    return std::string(p ? p : "", static_cast<std::size_t>(sqlite3_column_bytes(s, column)));
+}
+
+void RawPageDown(benchmark::State& state) {
+    const fs::path folder = fs::path(dostup::accessFiles().mol.name()).parent_path();
+    const fs::path mol = folder / "MOL.db";
+    sqlite3* db = nullptr;
+    auto fail = [&](const char* what) {
+        state.SkipWithError((std::string(what) + ": " + sqlite3_errmsg(db)).c_str());
+    };
+    if (sqlite3_open_v2(mol.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) return fail("open");
+    const std::string key = storage::sqlite::keyStatement(dostup::ownerPasswordOf(dostup::molLayout()), mol);
+    const std::string attach = "PRAGMA cache_size = -16384; ATTACH '" + (folder / "OtdMOL.db").string() +
+                               "' AS otd KEY ''; ATTACH '" + (folder / "KatMOL.db").string() + "' AS kat KEY ''";
+    if (sqlite3_exec(db, key.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK ||
+        sqlite3_exec(db, attach.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
+        return fail("key");
+    const char* sql =
+        "SELECT m.row_id, m.upper_LNAME, m.LNAME, m.FNAME, m.BPHONE, m.SCODE, m.OTD_ID, m.KATEGCODE, "
+        "o.NAME, k.KATEG FROM MOL m LEFT JOIN otd.OtdMOL o ON o.OTD_ID = m.OTD_ID "
+        "LEFT JOIN kat.KatMOL k ON k.COD = m.KATEGCODE "
+        "WHERE (m.upper_LNAME, m.row_id) > (?1, ?2) AND m.SCODE > 0 "
+        "ORDER BY m.upper_LNAME, m.row_id LIMIT 20";
+    sqlite3_stmt* page = nullptr;
+    if (sqlite3_prepare_v2(db, sql, -1, &page, nullptr) != SQLITE_OK) return fail("prepare");
+    std::vector<RawRow> rows;
+    std::string after;
+    std::int64_t afterRow = 0;
+    for (auto _ : state) {
+        sqlite3_bind_blob(page, 1, after.data(), static_cast<int>(after.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_int64(page, 2, afterRow);
+        rows.clear();
+        while (sqlite3_step(page) == SQLITE_ROW) {
+            RawRow row;
+            row.rowId = sqlite3_column_int64(page, 0);
+            row.key = columnText(page, 1);
+            row.name = columnText(page, 2);
+            row.firstNames = columnText(page, 3);
+            row.phone = columnText(page, 4);
+            row.code = sqlite3_column_int(page, 5);
+            row.departmentId = sqlite3_column_int(page, 6);
+            row.categoryCode = sqlite3_column_int(page, 7);
+            row.department = columnText(page, 8);
+            row.category = columnText(page, 9);
+            rows.push_back(std::move(row));
+        }
+        sqlite3_reset(page);
+        // The next page after the last row; from the start again at the end.
+        if (rows.size() < 20) {
+            after.clear();
+            afterRow = 0;
+        } else {
+            after = rows.back().key;
+            afterRow = rows.back().rowId;
+        }
+        benchmark::DoNotOptimize(rows.data());
+    }
+    sqlite3_finalize(page);
+    sqlite3_close(db);
+}
+BENCHMARK(RawPageDown)->Unit(benchmark::kMicrosecond)->Iterations(2000);
+
+long residentKb() {
+    std::ifstream statm("/proc/self/statm");
+    long size = 0, resident = 0;
+    statm >> size >> resident;
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+// The whole employee list, page by page, from its first row to its last.
+void WholeListMemory(benchmark::State& state) {
+    for (auto _ : state) {
+        OpenList list(1);
+        const long before = residentKb();
+        long pages = 0;
+        std::string last;
+        for (;;) {
+            list.engine->scroll(ScrollEvent::PageDown);
+            list.settle();
+            ++pages;
+            const std::string now = list.engine->highlighted("MOL:SCODE");
+            if (now == last) break;
+            last = now;
+        }
+        state.counters["pages"] = static_cast<double>(pages);
+        state.counters["rss_growth_kB"] = static_cast<double>(residentKb() - before);
+        state.counters["rss_start_kB"] = static_cast<double>(before);
+    }
+}
+BENCHMARK(WholeListMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace framework {
 
@@ -26,10 +27,22 @@ public:
     // Binds another record (a scratch copy that changes from row to row).
     void rebind(const storage::Record& record) { record_ = &record; }
 
+    // The field a name binds in records of the layout; -1 when the name is not one
+    // of its fields (another prefix, a list's local).
+    static int fieldOf(const storage::RecordLayout& layout, std::string_view name);
+
 private:
-    int fieldOf(std::string_view name) const;  // -1 when the name is not this record's
+    // A filter asks for the same few names for every row: the names met are
+    // remembered with their fields (per layout, as a rebound record may differ).
+    int fieldOf(std::string_view name) const;
 
     const storage::Record* record_;
+    struct Known {
+        const storage::RecordLayout* layout;
+        std::string name;
+        int field;
+    };
+    mutable std::vector<Known> known_;
 };
 
 }  // namespace framework

@@ -741,6 +741,17 @@ ExpressionResult Expression::evaluate(const NameResolver& names) const noexcept 
     }
 }
 
+std::vector<std::string> Expression::names() const {
+    std::vector<std::string> out;
+    if (!valid()) return out;
+    for (const Step& step : steps_) {
+        if (step.op != kPushName) continue;
+        const std::string& name = texts_[step.operand];
+        if (std::find(out.begin(), out.end(), name) == out.end()) out.push_back(name);
+    }
+    return out;
+}
+
 ExpressionResult evaluateExpression(std::string_view text, const NameResolver& names) noexcept {
     return Expression::compile(text).evaluate(names);
 }

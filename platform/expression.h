@@ -155,6 +155,9 @@ public:
     int compileError() const { return compileError_; }
     bool valid() const { return compileError_ == kExpressionOk; }
     ExpressionResult evaluate(const NameResolver& names) const noexcept;
+    // The names the expression reads, upper-cased, each once, in order of first
+    // use; nothing for an expression that did not compile.
+    std::vector<std::string> names() const;
 
     // One instruction of the compiled (postfix) form; internal to the evaluator.
     struct Step {

@@ -15,6 +15,8 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <unordered_map>
+#include <vector>
 #include <memory>
 
 namespace staff {
@@ -50,33 +52,53 @@ storage::DataFile& locals() {
 class LookupCache {
 public:
     // Fetches `code` into the file's buffer by its key (cleared when missing).
-    void fetch(storage::DataFile& file, const char* field, const char* key, const std::string& code) {
+    void fetch(storage::DataFile& file, const char* field, const char* key, std::int64_t code) {
         auto& known = entries_[&file];
         const auto found = known.find(code);
         if (found != known.end()) {
-            file.record() = found->second;
+            file.record().assign(found->second);
             return;
         }
         file.record().clear();
-        file.record().setValue(field, code);
+        file.record().setInt(file.layout().indexOf(field), code);
         if (file.get(*file.layout().key(key)) != storage::error::kNone) file.record().clear();
-        known.emplace(code, file.record());
+        known.emplace(code, file.record().bytes());
     }
     void clear() { entries_.clear(); }
 
 private:
-    std::map<const storage::DataFile*, std::map<std::string, storage::Record>> entries_;
+    std::map<const storage::DataFile*, std::unordered_map<std::int64_t, std::vector<std::uint8_t>>> entries_;
 };
+
+// The employee's fields a row reads, by index.
+struct EmployeeFields {
+    std::size_t department, category, surname, firstNames;
+    std::size_t fullName, listDepartment;  // LOC:NAME, LOC:OTD_ID
+};
+
+const EmployeeFields& employeeFields() {
+    static const EmployeeFields fields = [] {
+        const storage::RecordLayout& mol = files().mol.layout();
+        const storage::RecordLayout& loc = locals().layout();
+        return EmployeeFields{mol.indexOf("MOL:OTD_ID"), mol.indexOf("MOL:KATEGCODE"),
+                              mol.indexOf("MOL:LNAME"), mol.indexOf("MOL:FNAME"),
+                              loc.indexOf("LOC:NAME"), loc.indexOf("LOC:OTD_ID")};
+    }();
+    return fields;
+}
 
 // The department and the category of the employee just read, into the OtdMOL
 // and KatMOL buffers (cleared when missing), and the full name.
 void readRow(const storage::Record& employee, LookupCache& cache) {
-    cache.fetch(files().otdMol, "OMO:OTD_ID", "ID_KEY", *employee.value("MOL:OTD_ID"));
-    cache.fetch(files().katMol, "KTM:COD", "CODE_KEY", *employee.value("MOL:KATEGCODE"));
-    locals().record().setValue("LOC:NAME", std::string(platform::clip(*employee.value("MOL:LNAME"))) +
-                                               " " +
-                                               std::string(platform::clip(*employee.value("MOL:FNAME"))));
-    locals().record().setValue("LOC:OTD_ID", std::to_string(listDepartment()));
+    const EmployeeFields& f = employeeFields();
+    cache.fetch(files().otdMol, "OMO:OTD_ID", "ID_KEY", employee.getInt(f.department));
+    cache.fetch(files().katMol, "KTM:COD", "CODE_KEY", employee.getInt(f.category));
+    std::string name(platform::clip(employee.getText(f.surname)));
+    name += ' ';
+    name += platform::clip(employee.getText(f.firstNames));
+    storage::Record& loc = locals().record();
+    loc.setText(f.fullName, name);
+    loc.setInt(f.listDepartment, listDepartment());
 }
 
 // The files a list uses besides MOL, taken while the list lives.
@@ -112,6 +134,18 @@ public:
         binding_.rebind(row);
         const platform::ExpressionResult result = expression_.evaluate(names_);
         return !(result.ok() && platform::clip(result.text) == "0");
+    }
+    // The names the filter reads while it is on: the employee's fields among them
+    // must be read with each row.
+    std::vector<std::string> names() {
+        if (!G_FilterFlag) return {};
+        const std::string text(platform::clip(std::string_view(G_FilterStr, strnlen(G_FilterStr, 200))));
+        if (text.empty()) return {};
+        if (text != compiledText_) {
+            compiledText_ = text;
+            expression_ = platform::Expression::compile(text);
+        }
+        return expression_.names();
     }
 
 private:
@@ -212,6 +246,7 @@ framework::browse::BrowseDefinition common(const EmployeeCallouts& callouts) {
     auto held = std::make_shared<FilesInUse>();
     auto cache = std::make_shared<LookupCache>();
     list.rowRead = [held, cache](const storage::Record& row) { readRow(row, *cache); };
+    list.rowFields = std::vector<std::string>{"MOL:OTD_ID", "MOL:KATEGCODE", "MOL:LNAME", "MOL:FNAME"};
     list.forcedRefresh = [cache] { cache->clear(); };
     list.controls.resize(employee_list::kPickDepartment + 1);
     list.controls[employee_list::kSearch] = {
@@ -283,6 +318,7 @@ framework::browse::BrowseDefinition employeeList(EmployeeCallouts callouts) {
     list.iniSection = "MOL_t";
     auto filter = std::make_shared<SavedFilter>();
     list.rowAccepted = [filter](const storage::Record& row) { return filter->accepts(row); };
+    list.rowFieldsNow = [filter] { return filter->names(); };
     list.controls[el::kFilterOn] = {
         Control::Kind::Check, {ru(" Фильтр:"), ru("Включить/Выключить фильтр")}, 0, 0,
         [] { return std::string(G_FilterFlag ? "1" : "0"); },

@@ -87,6 +87,7 @@ framework::browse::BrowseDefinition departmentEmployees() {
     // The categories are read for every row while the list lives.
     auto categories = std::make_shared<FileInUse>(files().katMol);
     list.rowRead = [categories](const storage::Record& employee) { readCategory(employee); };
+    list.rowFields = std::vector<std::string>{"MOL:KATEGCODE"};
     return list;
 }
 

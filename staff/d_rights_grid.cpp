@@ -204,6 +204,7 @@ framework::browse::BrowseDefinition rightsGrid(std::uint16_t code, const std::st
         {objectTypes().begin(), objectTypes().end()}};
 
     auto inUse = std::make_shared<FilesInUse>();
+    list.rowFields = std::vector<std::string>{"OBJ:TYPE", "OBJ:ID"};
     list.rowRead = [state, inUse](const storage::Record& object) {
         // An object of another type is about to be filtered out: no read for it.
         if (platform::clip(*object.value("OBJ:TYPE")) != platform::clip(state->type)) {

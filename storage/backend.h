@@ -62,6 +62,11 @@ struct Anchor {
     std::int64_t rowId = 0;
 };
 
+// The fields a page reads, as indexes into the layout, ascending, each once. A
+// list that shows a few fields of a wide record reads only those: the other
+// fields of its rows come back cleared (0, blanks).
+using FieldSet = std::vector<std::size_t>;
+
 struct PageQuery {
     int key = -1;  // index of the key in the layout; -1 = file order (row id)
     Anchor anchor;
@@ -70,6 +75,9 @@ struct PageQuery {
     // When not empty: only records whose leading key components equal these
     // values (a list limited to the children of one parent).
     KeyValue range;
+    // Only these fields (they include the key's components); nullptr or empty =
+    // the whole record. The rows' versions are then not read (0).
+    const FieldSet* fields = nullptr;
 };
 
 struct OpenRequest {

@@ -3,6 +3,7 @@
 #include "storage/key_value.h"
 #include "storage/position.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace storage {
@@ -427,6 +428,20 @@ int DataFile::readPage(const PageRequest& request, std::vector<PageRow>& rows) {
     if (request.from == PageRequest::From::Position) {
         if (ErrorState e = anchorAt(k, request.position, query.anchor)) return finish(e);
         query.anchor.kind = request.inclusive ? Anchor::Kind::Position : Anchor::Kind::After;
+    }
+    // The key's components travel with any field subset: the rows' positions
+    // carry the key value.
+    FieldSet withKey;
+    if (request.fields && !request.fields->empty()) {
+        query.fields = request.fields;
+        if (k >= 0) {
+            for (std::size_t component : layout_->keys()[static_cast<std::size_t>(k)].components) {
+                if (std::binary_search(query.fields->begin(), query.fields->end(), component)) continue;
+                if (withKey.empty()) withKey = *request.fields;
+                withKey.insert(std::upper_bound(withKey.begin(), withKey.end(), component), component);
+                query.fields = &withKey;
+            }
+        }
     }
     std::vector<StoredRow> stored;
     if (ErrorState e = table_->readPage(query, stored)) return finish(e);

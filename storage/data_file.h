@@ -46,6 +46,9 @@ struct PageRequest {
     // Only records whose first `rangeComponents` key components equal the value
     // record's (the children of one parent).
     std::size_t rangeComponents = 0;
+    // Only these fields of each record (the key's components are always read);
+    // the others come back cleared. nullptr or empty = the whole record.
+    const FieldSet* fields = nullptr;
 };
 
 class DataFile {

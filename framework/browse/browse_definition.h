@@ -167,6 +167,16 @@ struct BrowseDefinition {
     std::vector<ColumnDefinition> columns;
     // Fields copied into the page rows besides the columns (and the keys' fields).
     std::vector<std::string> carriedFields;
+    // The fields of the list's own file that its hooks (rowRead, rowAccepted) read
+    // from each row. A list reads only the fields it needs of its records: its own
+    // columns, the carried fields, the sorts' keys, locators and ranges, the names
+    // its filters read, and these; every other field is blank in its rows (the
+    // whole record is read by position when a form or a book needs it). A list with
+    // a row hook that declares nothing here reads whole records.
+    std::optional<std::vector<std::string>> rowFields;
+    // Names the hooks read now beyond rowFields (a saved filter's expression while
+    // it is on), asked before each page is read; names of other files are ignored.
+    std::function<std::vector<std::string>()> rowFieldsNow;
 
     std::string accessObject;  // DOSTOBJ designation; empty = the list asks nothing
     bool reaskRights = true;   // ask again before insert, change and delete

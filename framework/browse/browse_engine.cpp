@@ -34,7 +34,9 @@ BrowseEngine::BrowseEngine(BrowseDefinition definition, BrowseView& view)
     names_.add(bindings_);
     if (def_.names) names_.add(*def_.names);
     fileView_ = std::make_unique<FileView>(file_, &names_, def_.rowRead, def_.rowAccepted);
+    fileView_->setMoreFields(def_.rowFieldsNow);
     setupQueue();
+    rowFields_ = rowFieldSet();
 }
 
 BrowseEngine::~BrowseEngine() {

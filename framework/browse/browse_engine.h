@@ -182,6 +182,8 @@ private:
     // Display (page_display.cpp).
     void setupQueue();
     void showPage();
+    // The fields the list reads of each record (row_fields.cpp); empty = whole records.
+    storage::FieldSet rowFieldSet() const;
 
     BrowseDefinition def_;
     BrowseView& view_;
@@ -195,6 +197,7 @@ private:
     platform::ResolverChain names_;
     std::unique_ptr<FileView> fileView_;
     ViewSettings viewSettings_;
+    storage::FieldSet rowFields_;
     bool viewErrorShown_ = false;
 
     int callingRequest_ = 0;

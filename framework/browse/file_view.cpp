@@ -1,5 +1,6 @@
 #include "framework/browse/file_view.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace framework::browse {
@@ -64,6 +65,9 @@ int FileView::open(const ViewSettings& settings) {
                 result = trial.error;
         }
     }
+    fields_ = settings.fields;
+    if (!fields_.empty() && filtered_)
+        for (const std::string& name : filter_.names()) addField(fields_, name);
     open_ = true;
     setToStart();
     return result;
@@ -121,10 +125,30 @@ int FileView::fetch(storage::Direction direction, From from, const std::string& 
             request.inclusive = from == From::Position;
             break;
     }
+    request.fields = fieldsNow();
     std::vector<storage::PageRow> read;
     if (const int rc = file_.readPage(request, read)) return rc;
     for (storage::PageRow& row : read) rows.push_back(std::move(row));
     return storage::error::kNone;
+}
+
+void FileView::addField(storage::FieldSet& fields, std::string_view name) const {
+    const int field = RecordBinding::fieldOf(file_.layout(), name);
+    if (field < 0) return;
+    const auto index = static_cast<std::size_t>(field);
+    const auto at = std::lower_bound(fields.begin(), fields.end(), index);
+    if (at == fields.end() || *at != index) fields.insert(at, index);
+}
+
+// The fields a page reads now: nullptr for whole records.
+const storage::FieldSet* FileView::fieldsNow() {
+    if (fields_.empty()) return nullptr;
+    if (!moreFields_) return &fields_;
+    const std::vector<std::string> names = moreFields_();
+    if (names.empty()) return &fields_;
+    widened_ = fields_;
+    for (const std::string& name : names) addField(widened_, name);
+    return &widened_;
 }
 
 bool FileView::accept(const storage::PageRow& row) {

@@ -18,6 +18,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace framework::browse {
 
@@ -26,6 +28,9 @@ struct ViewSettings {
     int rangeField = -1;     // the child field holding the range value; -1 = no range
     std::string rangeValue;  // the parent's value, as text
     std::string filter;      // empty = none
+    // The fields the list needs of each record (see BrowseDefinition::rowFields);
+    // the view adds those its filter names. Empty = whole records.
+    storage::FieldSet fields;
 };
 
 class FileView {
@@ -63,6 +68,9 @@ public:
 
     // Rows fetched per query; the page fill asks for what it needs.
     void setBatch(std::size_t rows) { batch_ = rows < 1 ? 1 : rows; }
+    // Names of further fields wanted now (a saved filter the book evaluates),
+    // asked before every read of a page of a field subset.
+    void setMoreFields(std::function<std::vector<std::string>()> names) { moreFields_ = std::move(names); }
 
 private:
     enum class From { Start, Value, Position, After };
@@ -72,10 +80,15 @@ private:
     int fetch(storage::Direction direction, From from, const std::string& position,
               std::deque<storage::PageRow>& rows);
     bool accept(const storage::PageRow& row);
+    const storage::FieldSet* fieldsNow();
+    void addField(storage::FieldSet& fields, std::string_view name) const;
 
     storage::DataFile& file_;
     std::function<void(const storage::Record&)> rowRead_;
     std::function<bool(const storage::Record&)> accepted_;
+    std::function<std::vector<std::string>()> moreFields_;
+    storage::FieldSet fields_;   // empty = whole records
+    storage::FieldSet widened_;  // fields_ and the further names of the moment
     storage::Record row_;
     storage::Record value_;  // the key value of a Value start, with the range value in place
     storage::Record range_;  // the range value in the child field

@@ -9,6 +9,7 @@ namespace framework::browse {
 
 int BrowseEngine::forEachRow(const std::function<bool(const storage::Record& row)>& visit) {
     FileView rows(file_, &names_, def_.rowRead, def_.rowAccepted);
+    rows.setMoreFields(def_.rowFieldsNow);
     // A filter the list could not use was reported when the list opened; the rows
     // are then the unfiltered ones the list shows.
     rows.open(viewSettings_);

@@ -31,6 +31,7 @@ void BrowseEngine::resetView() {
     viewSettings_ = {};
     viewSettings_.key = setup.key;
     viewSettings_.filter = sort.filter;
+    viewSettings_.fields = rowFields_;
     if (sort.range) {
         setup.rangeValue = sort.range->parentValue ? sort.range->parentValue() : std::string();
         viewSettings_.rangeField = setup.rangeField;

@@ -85,8 +85,17 @@ std::string orderBy(const TableSchema& schema, int key, Direction direction) {
     return out;
 }
 
-std::string keysetSql(const TableSchema& schema, const KeysetShape& shape, std::size_t limit) {
-    std::string sql = "SELECT " + schema.rowColumns() + " FROM " + schema.qualifiedTable();
+std::string subsetColumns(const TableSchema& schema, const FieldSet& fields) {
+    std::string columns = sqlName(kRowIdColumn);
+    for (std::size_t f : fields)
+        columns += ", " + sqlName(schema.columns().at(TableSchema::kFirstFieldColumn + f).name);
+    return columns;
+}
+
+std::string keysetSql(const TableSchema& schema, const KeysetShape& shape, std::size_t limit,
+                      const std::string& columns) {
+    std::string sql = "SELECT " + (columns.empty() ? schema.rowColumns() : columns) + " FROM " +
+                      schema.qualifiedTable();
     std::vector<std::string> conditions;
     int next = 1;
     auto placeholder = [&] { return "$" + std::to_string(next++); };

@@ -34,7 +34,11 @@ struct KeysetShape {
 };
 
 KeysetShape shapeOf(const RecordLayout& layout, const PageQuery& query);
-std::string keysetSql(const TableSchema& schema, const KeysetShape& shape, std::size_t limit);
+// The select list of a page of a field subset: the row id and the fields' columns.
+std::string subsetColumns(const TableSchema& schema, const FieldSet& fields);
+// `columns` empty: the whole stored row (TableSchema::rowColumns()).
+std::string keysetSql(const TableSchema& schema, const KeysetShape& shape, std::size_t limit,
+                      const std::string& columns = {});
 // Range values, then anchor values (and row id).
 Params keysetParams(const RecordLayout& layout, const KeysetShape& shape, const PageQuery& query);
 

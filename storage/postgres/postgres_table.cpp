@@ -45,15 +45,21 @@ std::string PostgresTable::doing(const char* what) const {
     return std::string(what) + " " + schema_.table();
 }
 
-const std::string& PostgresTable::keysetStatement(const KeysetShape& shape, std::size_t limit) {
-    const std::uint32_t id = (static_cast<std::uint32_t>(shape.key + 1) << 16) |
+const std::string& PostgresTable::keysetStatement(const KeysetShape& shape, std::size_t limit,
+                                                  const FieldSet* fields) {
+    std::uint64_t subset = 0;
+    if (fields) subset = subsets_.emplace(*fields, subsets_.size() + 1).first->second;
+    const std::uint64_t id = (subset << 32) | (static_cast<std::uint32_t>(shape.key + 1) << 16) |
                              (static_cast<std::uint32_t>(shape.range & 0xFF) << 8) |
                              (shape.direction == Direction::Backward ? 0x40u : 0u) |
                              (static_cast<std::uint32_t>(shape.compare) << 2) |
                              static_cast<std::uint32_t>(shape.columns);
     const auto key = std::make_pair(id, limit);
     auto it = keysets_.find(key);
-    if (it == keysets_.end()) it = keysets_.emplace(key, keysetSql(schema_, shape, limit)).first;
+    if (it == keysets_.end())
+        it = keysets_.emplace(key, keysetSql(schema_, shape, limit,
+                                             fields ? subsetColumns(schema_, *fields) : std::string()))
+                 .first;
     return it->second;
 }
 
@@ -70,13 +76,19 @@ ErrorState PostgresTable::readPage(const PageQuery& query, std::vector<StoredRow
     if (query.limit == 0) return success();
     const KeysetShape shape = shapeOf(schema_.layout(), query);
     if (shape.empty) return success();
+    // A list reads only the fields it shows: the select list names their columns.
+    const FieldSet* fields = query.fields && !query.fields->empty() ? query.fields : nullptr;
     Rows result;
-    if (ErrorState e = this->query(keysetStatement(shape, query.limit),
+    if (ErrorState e = this->query(keysetStatement(shape, query.limit, fields),
                                    keysetParams(schema_.layout(), shape, query), result))
         return e;
     rows.resize(static_cast<std::size_t>(result.count()));
-    for (int r = 0; r < result.count(); ++r)
-        readRow(result, r, scratch_, rows[static_cast<std::size_t>(r)]);
+    for (int r = 0; r < result.count(); ++r) {
+        if (fields)
+            readSubset(result, r, *fields, scratch_, rows[static_cast<std::size_t>(r)]);
+        else
+            readRow(result, r, scratch_, rows[static_cast<std::size_t>(r)]);
+    }
     return success();
 }
 

@@ -51,7 +51,8 @@ private:
     // A reading statement, run again on a new connection when the old one was lost.
     ErrorState query(const std::string& sql, const Params& params, Rows& result);
     ErrorState readOne(const std::string& sql, const Params& params, StoredRow& row);
-    const std::string& keysetStatement(const KeysetShape& shape, std::size_t limit);
+    const std::string& keysetStatement(const KeysetShape& shape, std::size_t limit,
+                                       const FieldSet* fields);
     std::string doing(const char* what) const;
 
     std::shared_ptr<Session> session_;
@@ -63,7 +64,8 @@ private:
     // Statement texts, built once per open file.
     std::string fetch_, version_, insert_, update_, updateWatched_, erase_;
     std::vector<std::string> findEqual_, exists_;
-    std::map<std::pair<std::uint32_t, std::size_t>, std::string> keysets_;  // shape, limit
+    std::map<std::pair<std::uint64_t, std::size_t>, std::string> keysets_;  // shape and subset, limit
+    std::map<FieldSet, std::uint64_t> subsets_;  // the field subsets read, numbered from 1
 };
 
 }  // namespace storage::postgres

@@ -93,35 +93,51 @@ void appendKeyParts(Params& params, const KeyValue& value, const KeyDef& key,
     }
 }
 
+namespace {
+
+void readColumn(const Rows& rows, int row, int column, Record& scratch, std::size_t field) {
+    if (rows.isNull(row, column)) {
+        setFromNull(scratch, field);
+        return;
+    }
+    const FieldDef& def = scratch.layout().fields()[field];
+    const std::string_view text = rows.text(row, column);
+    switch (columnKind(def)) {
+        case ColumnKind::Integer:
+            if (def.type == FieldType::Decimal) {
+                setFromInteger(scratch, field, centsOf(text));
+            } else {
+                std::int64_t value = 0;
+                std::from_chars(text.data(), text.data() + text.size(), value);
+                setFromInteger(scratch, field, value);
+            }
+            break;
+        case ColumnKind::Real:
+            setFromReal(scratch, field, realOfText(text));
+            break;
+        case ColumnKind::Text:
+            setFromText(scratch, field, text);
+            break;
+    }
+}
+
+}  // namespace
+
 void readRow(const Rows& rows, int row, Record& scratch, StoredRow& stored) {
     stored.rowId = rows.integer(row, 0);
     stored.version = rows.isNull(row, 1) ? 0 : rows.integer(row, 1);
-    const auto& fields = scratch.layout().fields();
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        const int column = TableSchema::kFirstFieldColumn + static_cast<int>(i);
-        if (rows.isNull(row, column)) {
-            setFromNull(scratch, i);
-            continue;
-        }
-        const std::string_view text = rows.text(row, column);
-        switch (columnKind(fields[i])) {
-            case ColumnKind::Integer:
-                if (fields[i].type == FieldType::Decimal) {
-                    setFromInteger(scratch, i, centsOf(text));
-                } else {
-                    std::int64_t value = 0;
-                    std::from_chars(text.data(), text.data() + text.size(), value);
-                    setFromInteger(scratch, i, value);
-                }
-                break;
-            case ColumnKind::Real:
-                setFromReal(scratch, i, realOfText(text));
-                break;
-            case ColumnKind::Text:
-                setFromText(scratch, i, text);
-                break;
-        }
-    }
+    const std::size_t count = scratch.layout().fields().size();
+    for (std::size_t i = 0; i < count; ++i)
+        readColumn(rows, row, TableSchema::kFirstFieldColumn + static_cast<int>(i), scratch, i);
+    stored.bytes = scratch.bytes();
+}
+
+void readSubset(const Rows& rows, int row, const FieldSet& fields, Record& scratch, StoredRow& stored) {
+    stored.rowId = rows.integer(row, 0);
+    stored.version = 0;
+    scratch.clear();
+    int column = 1;
+    for (std::size_t field : fields) readColumn(rows, row, column++, scratch, field);
     stored.bytes = scratch.bytes();
 }
 

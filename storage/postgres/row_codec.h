@@ -22,6 +22,9 @@ void appendKeyParts(Params& params, const KeyValue& value, const KeyDef& key,
 // Reads row `row` of a result selected with TableSchema::rowColumns(); `scratch`
 // is a record of the file's layout used for the conversion.
 void readRow(const Rows& rows, int row, Record& scratch, StoredRow& stored);
+// Reads a row selected as the row id and the columns of `fields`: the other
+// fields of the record are cleared, the version is 0.
+void readSubset(const Rows& rows, int row, const FieldSet& fields, Record& scratch, StoredRow& stored);
 
 // Text forms of the column values (also used by bulk loading).
 std::string realText(double value);

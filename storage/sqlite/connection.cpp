@@ -113,7 +113,10 @@ ErrorState openConnection(const ConnectionRequest& request, Connection& connecti
     // 2 MiB: deciphering a page costs far more than reading it again from the
     // system's cache, and a list in surname order comes back to the same table
     // pages over and over (the largest employee file is about 12 MiB).
-    if (!request.password.empty()) connection.exec("PRAGMA cache_size = -16384");
+    // Sorts and index builds of an enciphered file stay in memory: a temporary
+    // file would hold its rows deciphered.
+    if (!request.password.empty())
+        connection.exec("PRAGMA cache_size = -16384; PRAGMA temp_store = MEMORY");
 
     // The first read of the file: a wrong key, a file that is no database, or a
     // station holding the file alone shows here.

@@ -1,6 +1,7 @@
 #include "storage/sqlite/key_repair.h"
 
 #include "storage/field_codec.h"
+#include "storage/sqlite/covering_index.h"
 #include "storage/sqlite/row_codec.h"
 #include "storage/sqlite/row_sql.h"
 #include "storage/sqlite/sqlite_errors.h"
@@ -100,6 +101,8 @@ ErrorState forgetKeys(Connection& connection, const TableSchema& schema) {
     for (const IndexDef& index : schema.indexes())
         names += (names.empty() ? "'" : ", '") + index.name + "'";
     names += ", '" + schema.pendingIndexName() + "'";
+    for (const std::string& covering : coveringIndexNames(connection.get(), schema))
+        names += ", '" + covering + "'";
     const std::string version = [&] {
         OneOffStatement statement;
         if (statement.prepare(connection.get(), "PRAGMA schema_version") != SQLITE_OK ||

@@ -110,12 +110,22 @@ std::string orderBy(const TableSchema& schema, int key, Direction direction) {
     return out;
 }
 
-std::string stepSql(const TableSchema& schema, const KeysetStep& step) {
-    std::string sql = "SELECT " + schema.rowColumns() + " FROM " + schema.quotedTable();
+Selection selectionOf(const TableSchema& schema, const FieldSet& fields, std::string index) {
+    Selection selection;
+    selection.columns = sqlName(kRowIdColumn);
+    for (std::size_t f : fields) selection.columns += ", " + sqlName(columnName(schema.layout(), f));
+    selection.index = std::move(index);
+    return selection;
+}
+
+std::string stepSql(const TableSchema& schema, const KeysetStep& step, const Selection* selection) {
+    std::string sql = "SELECT " + (selection ? selection->columns : schema.rowColumns()) + " FROM " +
+                      schema.quotedTable();
     std::vector<std::string> conditions;
     if (step.key >= 0) {
         const IndexDef& index = schema.indexes().at(static_cast<std::size_t>(step.key));
-        sql += " INDEXED BY " + sqlName(index.name);
+        const bool covered = selection && !selection->index.empty();
+        sql += " INDEXED BY " + sqlName(covered ? selection->index : index.name);
         const std::size_t columns = index.columns.size();
         for (std::size_t i = 0; i < step.range; ++i)
             conditions.push_back(index.columns[i] + " = ?");

@@ -33,8 +33,18 @@ struct KeysetStep {
 // construction: an anchor outside the range in the reading direction).
 std::vector<KeysetStep> planPage(const RecordLayout& layout, const PageQuery& query);
 
-std::uint64_t stepId(const KeysetStep& step);  // the statement cache id
-std::string stepSql(const TableSchema& schema, const KeysetStep& step);
+// What a page of a field subset selects: the row id and the subset's columns,
+// through a covering index of the key when the file has one.
+struct Selection {
+    std::string columns;  // "row_id", "SCODE", "LNAME", ...
+    std::string index;    // the covering index; empty = the key's own index
+};
+Selection selectionOf(const TableSchema& schema, const FieldSet& fields, std::string index);
+
+std::uint64_t stepId(const KeysetStep& step);  // the statement cache id (below bit 29)
+// The whole stored row without a selection.
+std::string stepSql(const TableSchema& schema, const KeysetStep& step,
+                    const Selection* selection = nullptr);
 // Binds range values, anchor values, row id and the limit.
 void bindStep(sqlite3_stmt* statement, const KeysetStep& step, const PageQuery& query,
               std::size_t limit);

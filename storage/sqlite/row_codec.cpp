@@ -62,32 +62,34 @@ int bindKeyParts(sqlite3_stmt* statement, int first, const KeyValue& value, std:
     return index;
 }
 
-void readFields(sqlite3_stmt* statement, int firstColumn, Record& record) {
-    const auto& fields = record.layout().fields();
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        const int column = firstColumn + static_cast<int>(i);
-        const int type = sqlite3_column_type(statement, column);
-        if (type == SQLITE_NULL) {
-            setFromNull(record, i);
-            continue;
-        }
-        switch (columnKind(fields[i])) {
-            case ColumnKind::Integer:
-                setFromInteger(record, i, sqlite3_column_int64(statement, column));
-                break;
-            case ColumnKind::Real:
-                setFromReal(record, i, sqlite3_column_double(statement, column));
-                break;
-            case ColumnKind::Text: {
-                const auto* text =
-                    reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-                const int size = sqlite3_column_bytes(statement, column);
-                setFromText(record, i,
-                            std::string_view(text ? text : "", static_cast<std::size_t>(size)));
-                break;
-            }
+namespace {
+
+void readColumn(sqlite3_stmt* statement, int column, Record& record, std::size_t field) {
+    if (sqlite3_column_type(statement, column) == SQLITE_NULL) {
+        setFromNull(record, field);
+        return;
+    }
+    switch (columnKind(record.layout().fields()[field])) {
+        case ColumnKind::Integer:
+            setFromInteger(record, field, sqlite3_column_int64(statement, column));
+            break;
+        case ColumnKind::Real:
+            setFromReal(record, field, sqlite3_column_double(statement, column));
+            break;
+        case ColumnKind::Text: {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+            const int size = sqlite3_column_bytes(statement, column);
+            setFromText(record, field, std::string_view(text ? text : "", static_cast<std::size_t>(size)));
+            break;
         }
     }
+}
+
+}  // namespace
+
+void readFields(sqlite3_stmt* statement, int firstColumn, Record& record) {
+    const std::size_t count = record.layout().fields().size();
+    for (std::size_t i = 0; i < count; ++i) readColumn(statement, firstColumn + static_cast<int>(i), record, i);
 }
 
 void readRow(sqlite3_stmt* statement, Record& scratch, StoredRow& row) {
@@ -95,6 +97,15 @@ void readRow(sqlite3_stmt* statement, Record& scratch, StoredRow& row) {
     row.version =
         sqlite3_column_type(statement, 1) == SQLITE_NULL ? 0 : sqlite3_column_int64(statement, 1);
     readFields(statement, TableSchema::kFirstFieldColumn, scratch);
+    row.bytes = scratch.bytes();
+}
+
+void readSubset(sqlite3_stmt* statement, const FieldSet& fields, Record& scratch, StoredRow& row) {
+    row.rowId = sqlite3_column_int64(statement, 0);
+    row.version = 0;
+    scratch.clear();
+    int column = 1;
+    for (std::size_t field : fields) readColumn(statement, column++, scratch, field);
     row.bytes = scratch.bytes();
 }
 

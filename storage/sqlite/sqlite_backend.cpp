@@ -80,7 +80,8 @@ public:
         Connection connection;
         if (ErrorState e = openConnection(connectionRequest(layout, request, file), connection))
             return e;
-        auto opened = std::make_unique<SqliteTable>(layout, std::move(connection));
+        auto opened = std::make_unique<SqliteTable>(layout, std::move(connection),
+                                                    request.options.busyWaitMs);
         if (ErrorState e = opened->verify(request.repair, modeWrites(request.mode))) return e;
         table = std::move(opened);
         return success();

@@ -1,5 +1,6 @@
 #include "storage/sqlite/sqlite_table.h"
 
+#include "storage/sqlite/covering_index.h"
 #include "storage/sqlite/key_repair.h"
 #include "storage/sqlite/keyset_sql.h"
 #include "storage/sqlite/row_codec.h"
@@ -7,13 +8,16 @@
 #include "storage/sqlite/schema_check.h"
 #include "storage/sqlite/sqlite_errors.h"
 
+#include <algorithm>
+
 namespace storage::sqlite {
 
-SqliteTable::SqliteTable(const RecordLayout& layout, Connection connection)
+SqliteTable::SqliteTable(const RecordLayout& layout, Connection connection, int busyWaitMs)
     : schema_(layout),
       connection_(std::move(connection)),
       cache_(connection_.get()),
-      scratch_(layout) {}
+      scratch_(layout),
+      busyWaitMs_(busyWaitMs) {}
 
 SqliteTable::~SqliteTable() {
     if (inTransaction()) connection_.exec("ROLLBACK");
@@ -21,6 +25,7 @@ SqliteTable::~SqliteTable() {
 }
 
 ErrorState SqliteTable::verify(bool repair, bool write) {
+    writable_ = write && !repair;
     if (ErrorState e = checkTable(connection_.get(), schema_)) return e;
     if (repair) return success();
     if (ErrorState e = checkKeys(connection_.get(), schema_)) return e;
@@ -62,30 +67,68 @@ ErrorState SqliteTable::stepError(int rc, std::string_view doing) {
     return errorFrom(connection_.get(), rc, doing);
 }
 
-ErrorState SqliteTable::readRows(sqlite3_stmt* statement, std::size_t limit,
+ErrorState SqliteTable::readRows(sqlite3_stmt* statement, std::size_t limit, const FieldSet* fields,
                                  std::vector<StoredRow>& rows) {
     int rc = SQLITE_DONE;
     while (rows.size() < limit && (rc = sqlite3_step(statement)) == SQLITE_ROW) {
         rows.emplace_back();
-        readRow(statement, scratch_, rows.back());
+        if (fields)
+            readSubset(statement, *fields, scratch_, rows.back());
+        else
+            readRow(statement, scratch_, rows.back());
     }
     if (rows.size() < limit && rc != SQLITE_DONE)
         return stepError(rc, "reading " + schema_.table());
     return success();
 }
 
+// A wide record read a few fields at a time is read through a covering index,
+// added by the first station that may write (see covering_index.h); otherwise
+// the subset's columns come from the table's rows.
+const SqliteTable::Subset* SqliteTable::subsetFor(int key, const FieldSet& fields) {
+    auto found = subsets_.find({key, fields});
+    if (found != subsets_.end()) return &found->second;
+    constexpr std::size_t kMostSubsets = (1u << 11) - 1;
+    if (subsets_.size() >= kMostSubsets) return nullptr;
+    std::string index;
+    if (key >= 0 && worthCovering(schema_.layout(), fields)) {
+        const CoveringIndex covering = coveringIndex(schema_, key, fields);
+        constexpr int kAddingWaitMs = 200;
+        const bool used = useCoveringIndex(connection_, covering, writable_,
+                                           std::min(busyWaitMs_, kAddingWaitMs));
+        setBusyWait(connection_.get(), busyWaitMs_);
+        if (used) index = covering.name;
+    }
+    Subset subset;
+    subset.id = static_cast<std::uint64_t>(subsets_.size() + 1) << 29;
+    Selection selection = selectionOf(schema_, fields, index);
+    subset.columns = std::move(selection.columns);
+    subset.index = std::move(selection.index);
+    return &subsets_.emplace(std::make_pair(key, fields), std::move(subset)).first->second;
+}
+
 ErrorState SqliteTable::readPage(const PageQuery& query, std::vector<StoredRow>& rows) {
     rows.clear();
     if (query.limit == 0) return success();
+    const FieldSet* fields = query.fields && !query.fields->empty() ? query.fields : nullptr;
+    const Subset* subset = fields ? subsetFor(query.key, *fields) : nullptr;
+    if (!subset) fields = nullptr;
     for (const KeysetStep& step : planPage(schema_.layout(), query)) {
         sqlite3_stmt* raw = nullptr;
+        const std::uint64_t id = stepId(step) | (subset ? subset->id : 0);
         if (ErrorState e = cache_.get(
-                stepId(step), [&] { return stepSql(schema_, step); }, raw))
+                id,
+                [&] {
+                    if (!subset) return stepSql(schema_, step);
+                    const Selection selection{subset->columns, subset->index};
+                    return stepSql(schema_, step, &selection);
+                },
+                raw))
             return e;
         StatementUse use(raw);
         const std::size_t wanted = query.limit - rows.size();
         bindStep(raw, step, query, wanted);
-        if (ErrorState e = readRows(raw, query.limit, rows)) return e;
+        if (ErrorState e = readRows(raw, query.limit, fields, rows)) return e;
         if (rows.size() >= query.limit) break;
     }
     return success();
@@ -207,13 +250,16 @@ bool SqliteTable::inTransaction() const {
 }
 
 ErrorState SqliteTable::applyOptions(const DriverOptions& options) {
+    busyWaitMs_ = options.busyWaitMs;
     setBusyWait(connection_.get(), options.busyWaitMs);
     return success();
 }
 
 ErrorState SqliteTable::rebuildKeys() {
-    // Statements hold no schema objects across the rebuild.
+    // Statements hold no schema objects across the rebuild; the lists' covering
+    // indexes go with the keys and are added again on use.
     cache_.clear();
+    subsets_.clear();
     return sqlite::rebuildKeys(connection_, schema_, scratch_);
 }
 

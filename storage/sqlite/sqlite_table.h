@@ -7,13 +7,15 @@
 #include "storage/sqlite/schema.h"
 #include "storage/sqlite/statement_cache.h"
 
+#include <map>
 #include <memory>
+#include <utility>
 
 namespace storage::sqlite {
 
 class SqliteTable final : public BackendTable {
 public:
-    SqliteTable(const RecordLayout& layout, Connection connection);
+    SqliteTable(const RecordLayout& layout, Connection connection, int busyWaitMs);
     ~SqliteTable() override;
 
     ErrorState readPage(const PageQuery& query, std::vector<StoredRow>& rows) override;
@@ -59,12 +61,25 @@ private:
     };
     ErrorState statement(std::uint64_t id, sqlite3_stmt*& out);
     ErrorState stepError(int rc, std::string_view doing);
-    ErrorState readRows(sqlite3_stmt* statement, std::size_t limit, std::vector<StoredRow>& rows);
+    ErrorState readRows(sqlite3_stmt* statement, std::size_t limit, const FieldSet* fields,
+                        std::vector<StoredRow>& rows);
+
+    // A field subset read in one key's order: its statements' id (bits 29 and up
+    // of the cache id) and what they select.
+    struct Subset {
+        std::uint64_t id = 0;
+        std::string columns;
+        std::string index;  // the covering index; empty = the key's own index
+    };
+    const Subset* subsetFor(int key, const FieldSet& fields);
 
     TableSchema schema_;
     Connection connection_;
     StatementCache cache_;
     Record scratch_;
+    bool writable_ = false;
+    int busyWaitMs_;
+    std::map<std::pair<int, FieldSet>, Subset> subsets_;
 };
 
 }  // namespace storage::sqlite

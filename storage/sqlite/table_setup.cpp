@@ -1,5 +1,7 @@
 #include "storage/sqlite/table_setup.h"
 
+#include "storage/sqlite/covering_index.h"
+
 namespace storage::sqlite {
 
 ErrorState createKeys(Connection& connection, const TableSchema& schema) {
@@ -11,6 +13,9 @@ ErrorState createKeys(Connection& connection, const TableSchema& schema) {
 }
 
 ErrorState dropKeys(Connection& connection, const TableSchema& schema) {
+    for (const std::string& name : coveringIndexNames(connection.get(), schema))
+        if (ErrorState e = connection.exec("DROP INDEX IF EXISTS " + sqlName(name), "dropping list index " + name))
+            return e;
     for (const IndexDef& index : schema.indexes())
         if (ErrorState e = connection.exec("DROP INDEX IF EXISTS " + sqlName(index.name),
                                            "dropping key " + index.name))

@@ -107,6 +107,60 @@ TEST_F(EmployeeLists, SavedFilterAppliesWhileTheBoxIsOnAndEveryOpeningStartsOff)
     EXPECT_EQ(names().size(), 4u);
 }
 
+// The list reads only the fields it shows and its hooks need; a saved filter
+// that names others has them read while it is on.
+TEST_F(EmployeeLists, ASavedFilterOnFieldsTheListDoesNotShowStillFilters) {
+    addStaff();
+    for (const char* code : {"1", "3"}) {
+        storage::DataFile& mol = files().mol;
+        framework::FileUse use(mol);
+        mol.record().clear();
+        mol.record().setValue("MOL:SCODE", code);
+        ASSERT_EQ(mol.get(*mol.layout().key("SCODE_KEY")), 0);
+        mol.record().setValue("MOL:CITY", "Tver");
+        mol.record().setValue("MOL:SALARY", "100.00");
+        ASSERT_EQ(mol.put(), 0) << mol.driverErrorText();
+    }
+    openList();
+    const struct {
+        std::string expression;
+        std::vector<std::string> shown;
+    } cases[] = {
+        {"MOL:CITY = 'Tver'", {ru("Иванов"), ru("Сидоров Пётр")}},
+        {"MOL:SALARY > 50 AND MOL:KATEGCODE = 1", {ru("Иванов"), ru("Сидоров Пётр")}},
+        {"MOL:CITY <> 'Tver' AND OMO:NAME = '" + ru("Склад") + "'", {ru("Абрамов Иван Ильич")}},
+    };
+    for (const auto& c : cases) {
+        filterAnswer = c.expression + "|x";
+        control(el::kFilters);
+        control(el::kFilterOn, "1");
+        EXPECT_EQ(names(), c.shown) << c.expression;
+        control(el::kFilterOn, "0");
+        EXPECT_EQ(names().size(), 4u) << c.expression;
+    }
+}
+
+// Another station changes an employee the list shows: the next refresh shows it.
+TEST_F(EmployeeLists, AnEmployeeChangedByAnotherStationShowsOnTheNextRefresh) {
+    addStaff();
+    openList();
+    ASSERT_EQ(platform::clip(listView.shown.at(1).at(1)), "");
+    storage::DataFile station(files().mol.layout());
+    station.setName(files().mol.name());
+    station.setOwnerPassword(dostup::ownerPasswordOf(files().mol.layout()));
+    framework::useFile(station);
+    station.record().setValue("MOL:SCODE", "3");
+    ASSERT_EQ(station.get(*station.layout().key("SCODE_KEY")), 0);
+    station.record().setValue("MOL:BPHONE", "22-33-44");
+    station.record().setValue("MOL:FNAME", ru("Олег"));
+    ASSERT_EQ(station.put(), 0) << station.driverErrorText();
+    framework::releaseFile(station);
+    list->gainFocus();
+    listView.pump(*list);
+    EXPECT_EQ(names().at(1), ru("Иванов Олег"));
+    EXPECT_EQ(platform::clip(listView.shown.at(1).at(1)), "22-33-44");
+}
+
 TEST_F(EmployeeLists, TabChangeShowsTheHighlightedEmployeesDepartment) {
     addStaff();
     openList();

@@ -355,3 +355,78 @@ TEST_F(SqliteFiles, ServerAddressesGoToTheServerNeverToFiles) {
 
 }  // namespace
 }  // namespace storage_tests
+
+namespace storage_tests {
+namespace {
+
+// A list that reads a few fields of the employee file pages through a covering
+// index of its key, which the first station that may write adds to the file:
+// enciphered with the rest of the file, invisible to the key checks of an open,
+// dropped by a rebuild of the keys and added again on the next page.
+TEST_F(SqliteFiles, ListIndexesStayEncipheredAndComeBackAfterARebuild) {
+    const auto& mol = dostup::molLayout();
+    const std::string surname = "Zabolotnyj";
+    auto f = created(mol, dostup::kOwnerPassword);
+    ASSERT_EQ(f->begin(), 0);
+    for (int i = 1; i <= 300; ++i) {
+        f->record().clear();
+        f->record().setValue("MOL:SCODE", std::to_string(i));
+        f->record().setValue("MOL:LNAME", surname + std::to_string(i % 17));
+        f->record().setValue("MOL:FNAME", "Pyotr Ilyich");
+        f->record().setValue("MOL:BPHONE", "555-0199");
+        ASSERT_EQ(f->add(), 0);
+    }
+    ASSERT_EQ(f->commit(), 0);
+    const storage::FieldSet fields = {static_cast<std::size_t>(mol.fieldIndex("MOL:FNAME")),
+                                      static_cast<std::size_t>(mol.fieldIndex("MOL:BPHONE"))};
+    auto page = [&](DataFile& file) {
+        storage::PageRequest request;
+        request.key = mol.key("NAME_KEY");
+        request.count = 20;
+        request.fields = &fields;
+        std::vector<storage::PageRow> rows;
+        EXPECT_EQ(file.readPage(request, rows), 0) << file.driverErrorText();
+        return rows.size();
+    };
+    const fs::path db = dbPath(mol.diskName());
+    auto listIndexes = [&] {
+        RawDatabase keyed(db, dostup::kOwnerPassword);
+        return keyed.rows("SELECT sql FROM sqlite_master WHERE type = 'index' AND name LIKE '%\\_cover\\_%' "
+                          "ESCAPE '\\'");
+    };
+    EXPECT_TRUE(listIndexes().empty());
+    EXPECT_EQ(page(*f), 20u);
+    const auto added = listIndexes();
+    ASSERT_EQ(added.size(), 1u);
+    EXPECT_NE(added[0][0].find("\"upper_LNAME\", \"row_id\""), std::string::npos) << added[0][0];
+    EXPECT_EQ(added[0][0].find("PASSWORD"), std::string::npos);
+
+    // The byte scan: the index holds the surnames in key order, enciphered like the table.
+    for (const fs::path& p : {db, fs::path(db.string() + "-wal")}) {
+        const std::string bytes = fileBytes(p);
+        EXPECT_EQ(bytes.find(surname), std::string::npos) << p;
+        EXPECT_EQ(bytes.find("Pyotr"), std::string::npos) << p;
+        EXPECT_EQ(bytes.find("555-0199"), std::string::npos) << p;
+    }
+    f->close();
+    EXPECT_EQ(fileBytes(db).find(surname), std::string::npos);
+
+    // The file opens as before; rebuilding the keys drops the list index and the
+    // next page adds it again.
+    ASSERT_EQ(f->open(), 0) << f->driverErrorText();
+    ASSERT_EQ(f->build(), 0) << f->driverErrorText();
+    EXPECT_TRUE(listIndexes().empty());
+    EXPECT_EQ(page(*f), 20u);
+    EXPECT_EQ(listIndexes().size(), 1u);
+
+    // A station that only reads pages the table's rows and adds nothing.
+    ASSERT_EQ(f->build(), 0);
+    f->close();
+    auto reader = file(mol, dostup::kOwnerPassword);
+    ASSERT_EQ(reader->open(storage::kOpenReadOnlyShared), 0) << reader->driverErrorText();
+    EXPECT_EQ(page(*reader), 20u);
+    EXPECT_TRUE(listIndexes().empty());
+}
+
+}  // namespace
+}  // namespace storage_tests

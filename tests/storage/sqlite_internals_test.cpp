@@ -3,6 +3,7 @@
 #include "access/access_layouts.h"
 #include "refbooks/ref_layouts.h"
 #include "storage/data_file.h"
+#include "storage/sqlite/covering_index.h"
 #include "storage/sqlite/keyset_sql.h"
 #include "storage/sqlite/pbkdf2_sha1.h"
 #include "storage/sqlite/row_sql.h"
@@ -119,6 +120,39 @@ TEST(KeysetQueries, EveryShapeSeeksThroughItsKeyWithoutSorting) {
         EXPECT_NE(planOf(sq::fetchSql(schema)).find("SEARCH"), std::string::npos);
         EXPECT_NE(planOf(sq::pendingRowsSql(schema)).find(schema.pendingIndexName()),
                   std::string::npos);
+    }
+}
+
+// A list's field subset of the employee file: every shape seeks through the
+// key's covering index alone, never the table, and never sorts.
+TEST(KeysetQueries, EveryShapeOfASubsetReadsOnlyTheCoveringIndex) {
+    testing_support::TempFolder folder;
+    const storage::RecordLayout& mol = dostup::molLayout();
+    storage::DataFile f(mol);
+    f.setName(".\\MOL");
+    f.setOwnerPassword(dostup::kOwnerPassword);
+    ASSERT_EQ(f.create(), 0) << f.driverErrorText();
+    RawDatabase raw(folder.path() / "MOL.db", dostup::kOwnerPassword);
+    const sq::TableSchema schema(mol);
+    const storage::FieldSet fields = {mol.indexOf("MOL:SCODE"), mol.indexOf("MOL:LNAME"),
+                                      mol.indexOf("MOL:FNAME"), mol.indexOf("MOL:BPHONE")};
+    EXPECT_TRUE(sq::worthCovering(mol, fields));
+    EXPECT_FALSE(sq::worthCovering(currencyLayout(), {0})) << "a narrow record is read from its table";
+    for (const PageQuery& q : queryShapes(mol)) {
+        if (q.key < 0) continue;
+        const sq::CoveringIndex cover = sq::coveringIndex(schema, q.key, fields);
+        ASSERT_EQ(raw.exec(cover.sql.substr(0, 13) + "IF NOT EXISTS " + cover.sql.substr(13)), 0) << raw.error();
+        const sq::Selection selection = sq::selectionOf(schema, fields, cover.name);
+        for (const sq::KeysetStep& step : sq::planPage(mol, q)) {
+            const std::string sql = sq::stepSql(schema, step, &selection);
+            std::string plan;
+            for (const auto& row : raw.rows("EXPLAIN QUERY PLAN " + sql)) plan += row.back() + "\n";
+            EXPECT_NE(plan.find("USING COVERING INDEX " + cover.name), std::string::npos) << sql << "\n" << plan;
+            EXPECT_EQ(plan.find("TEMP B-TREE"), std::string::npos) << sql << "\n" << plan;
+            if (step.range > 0 || step.tail != sq::KeysetStep::Op::None || step.row != sq::KeysetStep::Op::None) {
+                EXPECT_NE(plan.find("SEARCH"), std::string::npos) << sql << "\n" << plan;
+            }
+        }
     }
 }
 
