@@ -1,6 +1,7 @@
 #include "access/employee_log.h"
 
 #include "access/access_files.h"
+#include "access/dated_journal.h"
 #include "access/dostup.h"
 #include "access/employee_changes.h"
 #include "framework/file_access.h"
@@ -26,7 +27,6 @@ void primeEntry() {
 }
 
 // The last clock value of a day, in hundredths of a second after midnight plus one.
-constexpr std::int64_t kLastTimeOfDay = 8'640'000;
 
 }  // namespace
 
@@ -42,27 +42,7 @@ storage::Record employeeLogEntry(const std::string& operation) {
 }
 
 int addLogEntry(const storage::Record& entry) {
-    storage::DataFile& file = log();
-    const storage::Record saved = file.record();
-    file.record() = entry;
-    int code;
-    // A key taken already (two entries in one hundredth of a second) moves the
-    // entry to the next free hundredth: the key stays unique and ordered, and no
-    // entry is lost.
-    for (;;) {
-        file.clearCurrent();
-        code = file.add();
-        if (code != storage::error::kDuplicateKey) break;
-        storage::Record& next = file.record();
-        std::int64_t time = next.getInt("MLO:TIME") + 1;
-        if (time > kLastTimeOfDay) {
-            next.setInt("MLO:DATE", next.getInt("MLO:DATE") + 1);
-            time = 1;
-        }
-        next.setInt("MLO:TIME", time);
-    }
-    file.record() = saved;
-    return code;
+    return addDatedEntry(log(), entry, "MLO:DATE", "MLO:TIME");
 }
 
 int putEmployeeLog(const std::string& operation) {

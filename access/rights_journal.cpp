@@ -1,6 +1,7 @@
 #include "access/rights_journal.h"
 
 #include "access/access_files.h"
+#include "access/dated_journal.h"
 #include "access/dostup.h"
 #include "access/rights.h"
 #include "framework/file_access.h"
@@ -26,7 +27,6 @@ using platform::ru;
 storage::DataFile& journal() { return accessFiles().rightsLog; }
 
 // The last clock value of a day plus one, and a day in hundredths of a second.
-constexpr std::int64_t kLastTimeOfDay = 8'640'000;
 // Refusals of one operator, object and ban within this many hundredths of a
 // second of the entry that counts them are counted, not repeated.
 constexpr std::int64_t kRefusalWindow = 6'000;
@@ -166,26 +166,7 @@ std::optional<storage::Record> objectEntry(int request, const storage::Record& b
 }
 
 int addRightsLogEntry(const storage::Record& entry) {
-    storage::DataFile& file = journal();
-    const storage::Record saved = file.record();
-    file.record() = entry;
-    int code;
-    // Two entries in one hundredth of a second: the later one takes the next
-    // free hundredth, so the key stays unique and no entry is lost.
-    for (;;) {
-        file.clearCurrent();
-        code = file.add();
-        if (code != storage::error::kDuplicateKey) break;
-        storage::Record& next = file.record();
-        std::int64_t time = next.getInt("RLG:TIME") + 1;
-        if (time > kLastTimeOfDay) {
-            next.setInt("RLG:DATE", next.getInt("RLG:DATE") + 1);
-            time = 1;
-        }
-        next.setInt("RLG:TIME", time);
-    }
-    file.record() = saved;
-    return code;
+    return addDatedEntry(journal(), entry, "RLG:DATE", "RLG:TIME");
 }
 
 bool useRightsLog() { return framework::tryUseFile(journal()); }

@@ -15,6 +15,7 @@
 #include "storage/data_file.h"
 #include "storage/driver_options.h"
 #include "storage/journaled_write.h"
+#include "tests/access/station_process.h"
 #include "tests/storage/postgres_cluster.h"
 #include "tests/storage/storage_target.h"
 
@@ -32,24 +33,9 @@ namespace {
 using platform::ru;
 using storage_tests::StorageTarget;
 
-pid_t startStation(const std::string& dataDirectory, const std::function<int()>& body) {
-    const pid_t pid = fork();
-    if (pid != 0) return pid;
-    platform::ScopedScriptedServices quiet;
-    platform::writeCString(g_BasePath, dataDirectory);
-    DOSTUP_INITDLL();
-    std::_Exit(body());
-}
-
-int finish(pid_t pid) {
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
-
-int runStation(const std::string& dataDirectory, const std::function<int()>& body) {
-    return finish(startStation(dataDirectory, body));
-}
+using access_tests::finish;
+using access_tests::runStation;
+using access_tests::startStation;
 
 // What the files hold once a station took the rights into use (which moves the
 // entries a killed station left held): the rows and the journal's entries.

@@ -16,6 +16,7 @@
 #include "platform/user_services.h"
 #include "storage/data_file.h"
 #include "storage/driver_options.h"
+#include "tests/access/station_process.h"
 #include "tests/helpers/temp_folder.h"
 #include "tests/storage/postgres_cluster.h"
 #include "tests/storage/storage_target.h"
@@ -34,26 +35,9 @@ namespace {
 using platform::ru;
 using storage_tests::StorageTarget;
 
-// A station: this test process forked, running `body` with the library's files
-// named into `dataDirectory` and nothing open yet.
-pid_t startStation(const std::string& dataDirectory, const std::function<int()>& body) {
-    const pid_t pid = fork();
-    if (pid != 0) return pid;
-    platform::ScopedScriptedServices quiet;
-    platform::writeCString(g_BasePath, dataDirectory);
-    DOSTUP_INITDLL();
-    std::_Exit(body());
-}
-
-int finish(pid_t pid) {
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
-
-int runStation(const std::string& dataDirectory, const std::function<int()>& body) {
-    return finish(startStation(dataDirectory, body));
-}
+using access_tests::finish;
+using access_tests::runStation;
+using access_tests::startStation;
 
 class Stations : public ::testing::TestWithParam<StorageTarget> {
 protected:
