@@ -1,5 +1,7 @@
 #include "bench/bench_data.h"
 
+#include <cstdlib>
+
 #include <fstream>
 #include <sstream>
 
@@ -75,6 +77,18 @@ std::int64_t residentKilobytes() {
     while (std::getline(status, line))
         if (line.rfind("VmRSS:", 0) == 0) return std::stoll(line.substr(6));
     return 0;
+}
+
+std::filesystem::path benchFolder(const std::string& name, bool& owned) {
+    owned = false;
+    if (const char* keep = std::getenv("TARVO_BENCH_DIR")) {
+        std::filesystem::create_directories(keep);
+        return keep;
+    }
+    std::string pattern = (std::filesystem::temp_directory_path() / ("tarvo-" + name + "-XXXXXX")).string();
+    if (!mkdtemp(pattern.data())) std::abort();
+    owned = true;
+    return pattern;
 }
 
 }  // namespace bench

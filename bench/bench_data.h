@@ -27,4 +27,8 @@ int buildItems(const std::string& diskName, std::int64_t count);
 
 std::int64_t residentKilobytes();
 
+// The folder of a benchmark's files: TARVO_BENCH_DIR (kept for later runs), or
+// a new temporary folder named after `name`, which `owned` says to remove.
+std::filesystem::path benchFolder(const std::string& name, bool& owned);
+
 }  // namespace bench

@@ -41,15 +41,7 @@ struct Dataset {
 Dataset& dataset() {
     static Dataset d;
     static const bool ready = [] {
-        if (const char* keep = std::getenv("TARVO_BENCH_DIR")) {
-            d.folder = keep;
-            fs::create_directories(d.folder);
-        } else {
-            std::string pattern = (fs::temp_directory_path() / "tarvo-browse-XXXXXX").string();
-            if (!mkdtemp(pattern.data())) std::abort();
-            d.folder = pattern;
-            d.owned = true;
-        }
+        d.folder = bench::benchFolder("browse", d.owned);
         const std::string diskName = (d.folder / "Item").string();
         if (!fs::exists(d.folder / "Item.db") && bench::buildItems(diskName, kItems) != 0) {
             std::cerr << "browse_bench: cannot build the file\n";

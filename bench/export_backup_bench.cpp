@@ -43,15 +43,7 @@ struct Dataset {
 Dataset& dataset() {
     static Dataset d;
     static const bool ready = [] {
-        if (const char* keep = std::getenv("TARVO_BENCH_DIR")) {
-            d.folder = keep;
-            fs::create_directories(d.folder);
-        } else {
-            std::string pattern = (fs::temp_directory_path() / "tarvo-export-XXXXXX").string();
-            if (!mkdtemp(pattern.data())) std::abort();
-            d.folder = pattern;
-            d.owned = true;
-        }
+        d.folder = bench::benchFolder("export", d.owned);
         for (const auto& [name, count] : {std::pair{"Item65535", kListItems}, std::pair{"Item", kFileItems}})
             if (!fs::exists(d.folder / (std::string(name) + ".db")) &&
                 bench::buildItems((d.folder / name).string(), count) != 0) {

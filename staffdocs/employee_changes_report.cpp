@@ -14,10 +14,6 @@ namespace {
 using namespace layout_parts;
 using platform::ru;
 
-constexpr double kBodyWidth = 185;
-constexpr double kLine = 4.5;
-const r::Font kTitleFont{"Arial Cyr", 13, true};
-const r::Font kHeadingFont{"Arial Cyr", 8, true};
 
 dostup::AccessFiles& files() { return dostup::accessFiles(); }
 
@@ -69,14 +65,14 @@ framework::ReportDefinition employeeChangesReport(EmployeeChangesContext& contex
     r::Band header;
     header.height = 24;
     header.items = {
-        r::text({0, 0, kBodyWidth - 40, 7}, ru("Изменения сотрудников")).withFont(kTitleFont),
-        r::text({0, 8, kBodyWidth - 40, 5}, subtitle),
-        r::pageNumber({kBodyWidth - 40, 0, 40, 5}, ru("pСтраница <<#p"), r::Align::Right),
-        r::line({0, 16, kBodyWidth, 0}),
-        label({0, 16.8, 50, 5}, "Поле").withFont(kHeadingFont),
-        label({51, 16.8, 66, 5}, "Было").withFont(kHeadingFont),
-        label({118, 16.8, 67, 5}, "Стало").withFont(kHeadingFont),
-        r::line({0, 22, kBodyWidth, 0}),
+        r::text({0, 0, kJournalBodyWidth - 40, 7}, ru("Изменения сотрудников")).withFont(kJournalTitleFont),
+        r::text({0, 8, kJournalBodyWidth - 40, 5}, subtitle),
+        r::pageNumber({kJournalBodyWidth - 40, 0, 40, 5}, ru("pСтраница <<#p"), r::Align::Right),
+        r::line({0, 16, kJournalBodyWidth, 0}),
+        label({0, 16.8, 50, 5}, "Поле").withFont(kJournalHeadingFont),
+        label({51, 16.8, 66, 5}, "Было").withFont(kJournalHeadingFont),
+        label({118, 16.8, 67, 5}, "Стало").withFont(kJournalHeadingFont),
+        r::line({0, 22, kJournalBodyWidth, 0}),
     };
     report.layout.pageHeader = header;
 
@@ -87,16 +83,16 @@ framework::ReportDefinition employeeChangesReport(EmployeeChangesContext& contex
                         ":" + std::to_string(change.getInt("MCH:TIME"))};
     };
     entry.header.height = 7;
-    entry.header.items = {r::field({0, 1.5, kBodyWidth, 5}, "s120", [&context] {
+    entry.header.items = {r::field({0, 1.5, kJournalBodyWidth, 5}, "s120", [&context] {
                               return r::Value{context.headingOfCurrent()};
-                          }).withFont(kHeadingFont)};
+                          }).withFont(kJournalHeadingFont)};
     entry.repeatHeader = true;
     report.layout.groups = {entry};
-    report.layout.detail.height = kLine;
+    report.layout.detail.height = kJournalLine;
     report.layout.detail.items = {
-        r::field({0, 0, 50, kLine}, "s30", changeText("MCH:LABEL")),
-        r::field({51, 0, 66, kLine}, "s200", changeText("MCH:OLDVALUE")),
-        r::field({118, 0, 67, kLine}, "s200", changeText("MCH:NEWVALUE")),
+        r::field({0, 0, 50, kJournalLine}, "s30", changeText("MCH:LABEL")),
+        r::field({51, 0, 66, kJournalLine}, "s200", changeText("MCH:OLDVALUE")),
+        r::field({118, 0, 67, kJournalLine}, "s200", changeText("MCH:NEWVALUE")),
     };
     return report;
 }

@@ -36,6 +36,13 @@ std::function<framework::RecordStatus()> chosenEmployeeOnly(const ReportContext&
 namespace layout_parts {
 namespace r = framework::report;
 
+// The page of the library's journal printouts (the rights, the rights journal,
+// the employees' changes): body width and line height in millimetres, fonts.
+inline constexpr double kJournalBodyWidth = 185;
+inline constexpr double kJournalLine = 4.5;
+inline const r::Font kJournalTitleFont{"Arial Cyr", 13, true};
+inline const r::Font kJournalHeadingFont{"Arial Cyr", 8, true};
+
 // A field over a text the context holds, or over a field of the MOL buffer.
 r::ValueGetter textOf(const std::string& text);
 r::ValueGetter molText(const ReportContext& context, const char* field);

@@ -28,10 +28,6 @@ namespace {
 using namespace layout_parts;
 using platform::ru;
 
-constexpr double kBodyWidth = 185;
-constexpr double kLine = 4.5;
-const r::Font kTitleFont{"Arial Cyr", 13, true};
-const r::Font kHeadingFont{"Arial Cyr", 8, true};
 // The seven bans above their marks, in the inspector's order.
 const char* const kMarkHeadings[] = {"Дост.", "Доб.", "Изм.", "Удал.", "Печ.", "Утв.", "Разут."};
 
@@ -49,16 +45,16 @@ r::Band pageHeader(const std::string& title, const std::string& subtitle, std::v
     r::Band band;
     band.height = 24;
     band.items = {
-        r::text({0, 0, kBodyWidth - 40, 7}, title).withFont(kTitleFont),
-        r::text({0, 8, kBodyWidth - 40, 5}, subtitle),
-        r::pageNumber({kBodyWidth - 40, 0, 40, 5}, ru("pСтраница <<#p"), r::Align::Right),
-        r::line({0, 16, kBodyWidth, 0}),
-        r::line({0, 22, kBodyWidth, 0}),
+        r::text({0, 0, kJournalBodyWidth - 40, 7}, title).withFont(kJournalTitleFont),
+        r::text({0, 8, kJournalBodyWidth - 40, 5}, subtitle),
+        r::pageNumber({kJournalBodyWidth - 40, 0, 40, 5}, ru("pСтраница <<#p"), r::Align::Right),
+        r::line({0, 16, kJournalBodyWidth, 0}),
+        r::line({0, 22, kJournalBodyWidth, 0}),
     };
     for (r::Item& heading : headings) {
         heading.box.y = 16.8;
         heading.box.height = 5;
-        band.items.push_back(heading.withFont(kHeadingFont));
+        band.items.push_back(heading.withFont(kJournalHeadingFont));
     }
     return band;
 }
@@ -78,20 +74,20 @@ framework::ReportDefinition rightsLogReport(const std::string& subtitle) {
                                            label({173, 0, 12, 0}, "Раз", r::Align::Right)});
     // The old and the new value each on a line of their own, at their full 80
     // characters.
-    report.layout.detail.height = 3 * kLine + 1;
+    report.layout.detail.height = 3 * kJournalLine + 1;
     report.layout.detail.items = {
-        r::field({0, 0, 18, kLine}, "d6.", numberField(log, "RLG:DATE")),
-        r::field({19, 0, 14, kLine}, "t4", numberField(log, "RLG:TIME")),
-        r::field({34, 0, 12, kLine}, "n3", numberField(log, "RLG:OPERATOR")),
-        r::field({47, 0, 34, kLine}, "s20", textField(log, "RLG:KATEG")),
-        r::field({82, 0, 34, kLine}, "s20", textField(log, "RLG:OBOZN")),
-        r::field({117, 0, 55, kLine}, "s40", textField(log, "RLG:ACTION")),
-        r::field({173, 0, 12, kLine}, "n5b", numberField(log, "RLG:COUNT"), r::Align::Right),
-        label({19, kLine, 14, kLine}, "Было:"),
-        r::field({34, kLine, 151, kLine}, "s80", textField(log, "RLG:OLDVALUE")),
-        label({19, 2 * kLine, 14, kLine}, "Стало:"),
-        r::field({34, 2 * kLine, 151, kLine}, "s80", textField(log, "RLG:NEWVALUE")),
-        r::line({0, 3 * kLine + 0.5, kBodyWidth, 0}),
+        r::field({0, 0, 18, kJournalLine}, "d6.", numberField(log, "RLG:DATE")),
+        r::field({19, 0, 14, kJournalLine}, "t4", numberField(log, "RLG:TIME")),
+        r::field({34, 0, 12, kJournalLine}, "n3", numberField(log, "RLG:OPERATOR")),
+        r::field({47, 0, 34, kJournalLine}, "s20", textField(log, "RLG:KATEG")),
+        r::field({82, 0, 34, kJournalLine}, "s20", textField(log, "RLG:OBOZN")),
+        r::field({117, 0, 55, kJournalLine}, "s40", textField(log, "RLG:ACTION")),
+        r::field({173, 0, 12, kJournalLine}, "n5b", numberField(log, "RLG:COUNT"), r::Align::Right),
+        label({19, kJournalLine, 14, kJournalLine}, "Было:"),
+        r::field({34, kJournalLine, 151, kJournalLine}, "s80", textField(log, "RLG:OLDVALUE")),
+        label({19, 2 * kJournalLine, 14, kJournalLine}, "Стало:"),
+        r::field({34, 2 * kJournalLine, 151, kJournalLine}, "s80", textField(log, "RLG:NEWVALUE")),
+        r::line({0, 3 * kJournalLine + 0.5, kJournalBodyWidth, 0}),
     };
     return report;
 }
@@ -163,29 +159,29 @@ framework::ReportDefinition rightsReport(MatrixState& state, const std::string& 
     group.key = [&state] { return r::Value{std::int64_t{state.source->category().code}}; };
     group.header.height = 7;
     group.repeatHeader = true;
-    group.header.items = {r::field({0, 1.5, kBodyWidth, 5}, "s60", [&state] {
+    group.header.items = {r::field({0, 1.5, kJournalBodyWidth, 5}, "s60", [&state] {
                               const Category& c = state.source->category();
                               return r::Value{ru("Категория ") + std::to_string(c.code) + " " + c.name};
-                          }).withFont(kHeadingFont)};
+                          }).withFont(kJournalHeadingFont)};
     report.layout.groups = {group};
     report.cycle.beforeDetail = [&state, &object] {
         state.rights = staff::inspectRights(state.source->category().code,
                                             static_cast<std::uint16_t>(object.record().getInt("OBJ:ID")));
     };
-    report.layout.detail.height = kLine;
+    report.layout.detail.height = kJournalLine;
     report.layout.detail.items = {
-        r::field({0, 0, 30, kLine}, "s20", textField(object, "OBJ:OBOZN")),
-        r::field({31, 0, 58, kLine}, "s50", textField(object, "OBJ:NAME")),
-        r::field({90, 0, 22, kLine}, "s16", textField(object, "OBJ:TYPE")),
+        r::field({0, 0, 30, kJournalLine}, "s20", textField(object, "OBJ:OBOZN")),
+        r::field({31, 0, 58, kJournalLine}, "s50", textField(object, "OBJ:NAME")),
+        r::field({90, 0, 22, kJournalLine}, "s16", textField(object, "OBJ:TYPE")),
     };
     for (std::size_t i = 0; i < staff::inspectedBans().size(); ++i) {
         const int bit = staff::inspectedBans()[i].bit;
         report.layout.detail.items.push_back(
-            r::field({marksX + markW * static_cast<double>(i), 0, markW, kLine}, "s1",
+            r::field({marksX + markW * static_cast<double>(i), 0, markW, kJournalLine}, "s1",
                      [&state, bit] { return r::Value{std::string(state.rights.mask & bit ? "X" : "")}; },
                      r::Align::Center));
     }
-    report.layout.detail.items.push_back(r::field({marksX + markW * 7, 0, 9, kLine}, "s4", [&state] {
+    report.layout.detail.items.push_back(r::field({marksX + markW * 7, 0, 9, kJournalLine}, "s4", [&state] {
         return r::Value{state.rights.hasRow ? ru("есть") : ru("нет")};
     }));
     return report;
