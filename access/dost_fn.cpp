@@ -19,13 +19,9 @@ namespace dostup {
 
 namespace {
 
-// Files that the look-ups take into use stay open for the life of the process.
-void keepOpen(storage::DataFile& file) {
-    if (framework::userCount(file) == 0) framework::useFile(file);
-}
-
-// The same for the files the rights check reads, which must never end the host:
-// false when the file cannot be opened (the next check tries again).
+// The files the rights check reads stay open for the life of the process; they
+// must never end the host: false when the file cannot be opened (the next check
+// tries again).
 bool keepOpenForCheck(storage::DataFile& file) {
     return framework::userCount(file) > 0 || framework::tryUseFile(file);
 }

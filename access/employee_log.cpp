@@ -62,16 +62,24 @@ int addEmployeeLogged(const std::string& operation) {
 
 void finishEmployeeLog(storage::DataFile& employeeFile) {
     AccessFiles& files = accessFiles();
-    {
+    // Each journal is taken into use only when the employee file holds entries
+    // for it: opening the employee list then costs the employee file alone.
+    employeeFile.beginReadSnapshot();  // the three questions under one read lock
+    const bool log = storage::holdsEntriesFor(employeeFile, files.molLog);
+    const bool changes = storage::holdsEntriesFor(employeeFile, files.molChange);
+    const bool category = storage::holdsEntriesFor(employeeFile, files.katMol);
+    employeeFile.endReadSnapshot();
+    if (log) {
         framework::FileUse use(files.molLog);
         storage::finishHeldEntries(employeeFile, files.molLog, addLogEntry);
     }
     // and the fields those entries' requests changed.
-    if (framework::tryUseFile(files.molChange)) {
+    if (changes && framework::tryUseFile(files.molChange)) {
         storage::finishHeldEntries(employeeFile, files.molChange, addEmployeeChange);
         framework::releaseFile(files.molChange);
     }
     // The first administrator's category travels the same way.
+    if (!category) return;
     framework::FileUse use(files.katMol);
     storage::finishHeldEntries(employeeFile, files.katMol, [&files](const storage::Record& category) {
         files.katMol.record() = category;

@@ -174,8 +174,8 @@ void releaseRightsLog() { framework::releaseFile(journal()); }
 
 void finishRightsLog(storage::DataFile& written) {
     // Never ends the host: a journal that cannot be opened now keeps the entries
-    // held for the next time.
-    if (!useRightsLog()) return;
+    // held for the next time. A file with nothing held takes no journal into use.
+    if (!storage::holdsEntriesFor(written, journal()) || !useRightsLog()) return;
     storage::finishHeldEntries(written, journal(), addRightsLogEntry);
     releaseRightsLog();
 }

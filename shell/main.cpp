@@ -11,6 +11,7 @@
 #include "shell/print_command.h"
 #include "shell/rates_command.h"
 #include "shell/startup.h"
+#include "ui/kept_files_timer.h"
 #include "ui/qt_user_services.h"
 #include "ui/report_runner.h"
 
@@ -71,6 +72,7 @@ int main(int argc, char* argv[]) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarvo"));
+    ui::keepClosedFilesWhileRunning(app);
 
     // Standard buttons and dialogs speak Russian to the operator.
     QTranslator qtTranslations;

@@ -101,7 +101,9 @@ void readRow(const storage::Record& employee, LookupCache& cache) {
     loc.setInt(f.listDepartment, listDepartment());
 }
 
-// The files a list uses besides MOL, taken while the list lives.
+// The files a list's rows read besides MOL, taken while the list lives. The
+// change log is not among them: what uses it (a delete's check, the form, the
+// log window) takes it itself.
 class FilesInUse {
 public:
     FilesInUse() {
@@ -115,7 +117,7 @@ public:
 
 private:
     static std::vector<storage::DataFile*> held() {
-        return {&files().katMol, &files().molLog, &files().otdMol};
+        return {&files().katMol, &files().otdMol};
     }
 };
 

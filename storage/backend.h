@@ -137,6 +137,13 @@ public:
                                  std::int64_t& id);
     virtual ErrorState heldEntries(const std::string& target, std::vector<HeldEntry>& entries);
     virtual ErrorState dropHeldEntry(std::int64_t id);
+
+    // A run of reads under one read snapshot (a list's page and its look-ups):
+    // the read lock is taken once instead of at every statement, and the run
+    // sees one state of the file. Any write, or a transaction begun, ends it
+    // first. Not a transaction: inTransaction() stays false. Nothing by default.
+    virtual ErrorState beginReadSnapshot() { return success(); }
+    virtual void endReadSnapshot() {}
 };
 
 class Backend {
@@ -148,6 +155,8 @@ public:
                             std::unique_ptr<BackendTable>& table) = 0;
     // Creates the file empty, replacing the table if the file exists.
     virtual ErrorState create(const RecordLayout& layout, const OpenRequest& request) = 0;
+    // A file closed: its table goes (or is kept a moment, see storage/kept_files.h).
+    virtual void close(std::unique_ptr<BackendTable> table) { table.reset(); }
 };
 
 // The backend that stores files under this disk name: a database server address

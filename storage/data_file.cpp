@@ -4,6 +4,7 @@
 #include "storage/position.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <limits>
 
 namespace storage {
@@ -51,8 +52,12 @@ OpenRequest DataFile::openRequest(int mode) const {
 namespace {
 
 // No file system and no database server holds a zero byte in a name; cutting the
-// name there could open another file.
+// name there could open another file. A file never named (a layout without a
+// built-in name, before the program gave it its place) would become ".db" in the
+// current folder: refused instead.
 ErrorState checkName(const std::string& name) {
+    if (name.find_first_not_of(' ') == std::string::npos)
+        return failure(error::kFileNotFound, ENOENT, "The data file has no name");
     const std::size_t zero = name.find('\0');
     if (zero == std::string::npos) return success();
     return driverFailure(0, "The file name " + name.substr(0, zero) +
@@ -74,7 +79,7 @@ int DataFile::open(int mode) {
 }
 
 int DataFile::close() {
-    table_.reset();
+    if (table_) backendFor(name_).close(std::move(table_));
     cursor_ = {};
     clearCurrent();
     watchNext_ = false;
@@ -381,6 +386,15 @@ int DataFile::heldEntries(const std::string& target, std::vector<HeldEntry>& ent
 int DataFile::dropHeldEntry(std::int64_t id) {
     if (!requireOpen()) return error_.code;
     return finish(table_->dropHeldEntry(id));
+}
+
+void DataFile::beginReadSnapshot() {
+    // A snapshot that cannot be begun leaves every read its own, as without one.
+    if (table_) table_->beginReadSnapshot();
+}
+
+void DataFile::endReadSnapshot() {
+    if (table_) table_->endReadSnapshot();
 }
 
 void DataFile::restoreCurrent(const Current& current) {

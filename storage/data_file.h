@@ -156,6 +156,11 @@ public:
     int holdEntry(const std::string& target, const Record& entry, std::int64_t& id);
     int heldEntries(const std::string& target, std::vector<HeldEntry>& entries);
     int dropHeldEntry(std::int64_t id);
+    // One read snapshot for a run of reads (storage/backend.h); a closed file
+    // ignores both. End it soon: a snapshot held keeps the write-ahead journal
+    // from being folded back into the file.
+    void beginReadSnapshot();
+    void endReadSnapshot();
 
     // A page for a list: up to `count` records from the request's start, without
     // touching the buffer, the current record or the sequential position.

@@ -100,4 +100,9 @@ int finishHeldEntries(DataFile& file, DataFile& journal, const JournalAdd& add) 
     return error::kNone;
 }
 
+bool holdsEntriesFor(DataFile& file, const DataFile& journal) {
+    std::vector<HeldEntry> held;
+    return file.heldEntries(journal.name(), held) != error::kNone || !held.empty();
+}
+
 }  // namespace storage

@@ -51,4 +51,9 @@ void setAfterJournaledCommit(std::function<void()> hook);
 // error code (the rest stay held for the next time).
 int finishHeldEntries(DataFile& file, DataFile& journal, const JournalAdd& add);
 
+// Whether `file` holds entries for `journal`, read in `file` alone: a file opened
+// with nothing to finish takes no journal into use. A check that cannot be read
+// answers yes, so the move itself runs and reports what is wrong.
+bool holdsEntriesFor(DataFile& file, const DataFile& journal);
+
 }  // namespace storage

@@ -3,6 +3,7 @@
 #include "access/login_employees.h"
 #include "dostup/screen_host.h"
 #include "dostup/windows/login_window.h"
+#include "ui/kept_files_timer.h"
 #include "ui/qt_user_services.h"
 
 #include <QApplication>
@@ -20,7 +21,10 @@ void runLoginWindow(LoginEmployees& employees, std::uint16_t& operatorCode,
 
 void installLibraryWindows() {
     static ui::QtUserServices services;
-    if (windowsAvailable()) platform::setUserServices(&services);
+    if (!windowsAvailable()) return;
+    platform::setUserServices(&services);
+    // The console keeps its closed files a moment as the program does.
+    ui::keepClosedFilesWhileRunning(*QCoreApplication::instance());
 }
 
 }  // namespace dostup

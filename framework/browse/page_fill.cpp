@@ -1,10 +1,12 @@
 // The page fill: the only routine that reads records into the page.
 #include "framework/browse/browse_engine.h"
 
+#include "framework/browse/page_snapshot.h"
 #include "framework/standard_messages.h"
 #include "storage/data_file.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace framework::browse {
 
@@ -24,10 +26,12 @@ bool BrowseEngine::fill() {
     const auto capacity = static_cast<std::size_t>(std::max(1, view_.visibleRows()));
     fileView_->setBatch(static_cast<std::size_t>(std::max(0L, state_.itemsToFill)) + 1);
     bool first = true;
+    std::optional<PageSnapshot> snapshot(std::in_place, file_, def_.columns);
     while (state_.itemsToFill > 0) {
         const int rc = forward ? fileView_->next() : fileView_->previous();
         if (rc == storage::error::kRecordNotAvailable) break;
         if (rc != storage::error::kNone) {
+            snapshot.reset();  // not held while the message waits
             standardMessage(35, file_.label(), file_.lastError());
             closeList();
             return false;

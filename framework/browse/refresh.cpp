@@ -1,6 +1,7 @@
 // The refresh routine, the new-selection event and the scroll thumb.
 #include "framework/browse/browse_engine.h"
 
+#include "framework/browse/page_snapshot.h"
 #include "platform/cp1251.h"
 #include "storage/data_file.h"
 
@@ -105,6 +106,7 @@ void BrowseEngine::buildDistribution() {
     distribution_.clear();
     const int field = activeSetup().distributionField;
     if (field < 0 || !fileView_->isOpen()) return;
+    const PageSnapshot snapshot(file_, def_.columns);
     if (fileView_->first() != storage::error::kNone) return;
     const storage::Record lowest = fileView_->record();
     if (fileView_->last() != storage::error::kNone) return;

@@ -1,5 +1,7 @@
 #include "storage/file_copy.h"
 
+#include "storage/kept_files.h"
+
 #include "platform/paths.h"
 #include "storage/sqlite/connection.h"
 #include "storage/sqlite/sqlite_backend.h"
@@ -204,6 +206,7 @@ ErrorState FileHold::take(std::string_view diskName, const std::string& ownerPas
     const std::filesystem::path file = sqlite::databasePath(diskName);
     std::error_code ec;
     if (!std::filesystem::exists(file, ec)) return success();
+    closeKeptFiles(file);  // this process's own kept opening would hold it against the hold
     ConnectionRequest request;
     request.file = file;
     request.write = true;

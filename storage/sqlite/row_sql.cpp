@@ -87,6 +87,11 @@ std::string pendingRowsSql(const TableSchema& schema) {
            version() + " IS NULL OR " + version() + " < 0";
 }
 
+std::string anyPendingRowSql(const TableSchema& schema) {
+    return "SELECT 1 FROM " + schema.quotedTable() + " INDEXED BY " + sqlName(schema.pendingIndexName()) +
+           " WHERE " + version() + " IS NULL OR " + version() + " < 0 LIMIT 1";
+}
+
 std::string allRowsSql(const TableSchema& schema) {
     return "SELECT " + schema.rowColumns() + keyTextColumns(schema) + " FROM " +
            schema.quotedTable() + " ORDER BY " + rowId();

@@ -20,6 +20,8 @@ std::string findEqualSql(const TableSchema& schema, int key);  // key parts
 std::string existsSql(const TableSchema& schema, int key);     // key parts, row id to skip
 // Rows whose version is NULL (written by another tool), with their key texts.
 std::string pendingRowsSql(const TableSchema& schema);
+// One row of them, when there is any: whether an opening has rows to complete.
+std::string anyPendingRowSql(const TableSchema& schema);
 // Every row in row id order with its key texts (for rebuilding the keys).
 std::string allRowsSql(const TableSchema& schema);
 // Parameters: key texts, row id. Sets the key texts and moves the version on.

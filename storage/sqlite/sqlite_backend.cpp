@@ -2,6 +2,8 @@
 
 #include "platform/cp1251.h"
 #include "platform/paths.h"
+#include "storage/kept_files.h"
+#include "storage/sqlite/kept_tables.h"
 #include "storage/sqlite/sqlite_table.h"
 #include "storage/sqlite/table_setup.h"
 
@@ -77,19 +79,43 @@ public:
         table.reset();
         const fs::path file = databasePath(request.diskName);
         if (ErrorState e = checkPlace(file, false)) return e;
+        const ConnectionRequest asked = connectionRequest(layout, request, file);
+        // A file taken alone or for a rebuild is never kept, and what this
+        // process keeps of it goes first (it would hold the file against itself).
+        const bool keepable = closedFilesKeptFor().count() > 0 && !asked.exclusive && !request.repair;
+        if (!keepable) closeKeptFiles(file);
+        const KeptKey key{file.string(), &layout, layout.label(), layout.recordSize(), asked.write,
+                          asked.password, asked.options.journal, asked.options.sync};
+        const FileIdentity identity = keepable ? identityOf(file) : FileIdentity{};
+        if (keepable)
+            if (std::unique_ptr<SqliteTable> kept = takeKeptTable(key))
+                if (kept->resume(identity, request.options.busyWaitMs)) {
+                    table = std::move(kept);
+                    return success();
+                }
         Connection connection;
-        if (ErrorState e = openConnection(connectionRequest(layout, request, file), connection))
-            return e;
+        if (ErrorState e = openConnection(asked, connection)) return e;
         auto opened = std::make_unique<SqliteTable>(layout, std::move(connection),
                                                     request.options.busyWaitMs);
         if (ErrorState e = opened->verify(request.repair, modeWrites(request.mode))) return e;
+        if (keepable) opened->keepableAs(key, identity);
         table = std::move(opened);
         return success();
+    }
+
+    void close(std::unique_ptr<BackendTable> table) override {
+        auto* open = dynamic_cast<SqliteTable*>(table.get());
+        if (open) open->endReadSnapshot();
+        if (!open || !open->keptKey() || open->inTransaction() || closedFilesKeptFor().count() <= 0) return;
+        const KeptKey key = *open->keptKey();
+        table.release();
+        keepTable(key, std::unique_ptr<SqliteTable>(open));
     }
 
     ErrorState create(const RecordLayout& layout, const OpenRequest& request) override {
         const fs::path file = databasePath(request.diskName);
         if (ErrorState e = checkPlace(file, true)) return e;
+        closeKeptFiles(file);  // the table is made anew
         if (layout.isProtected())
             if (ErrorState e = restrictProtected(file)) return e;
         ConnectionRequest c = connectionRequest(layout, request, file);

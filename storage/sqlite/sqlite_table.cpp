@@ -12,6 +12,10 @@
 
 namespace storage::sqlite {
 
+namespace {
+constexpr const char* kHeldTable = "held_entries";
+}
+
 SqliteTable::SqliteTable(const RecordLayout& layout, Connection connection, int busyWaitMs)
     : schema_(layout),
       connection_(std::move(connection)),
@@ -20,17 +24,41 @@ SqliteTable::SqliteTable(const RecordLayout& layout, Connection connection, int 
       busyWaitMs_(busyWaitMs) {}
 
 SqliteTable::~SqliteTable() {
-    if (inTransaction()) connection_.exec("ROLLBACK");
+    if (connection_ && sqlite3_get_autocommit(connection_.get()) == 0) connection_.exec("ROLLBACK");
     cache_.clear();
+}
+
+std::int64_t SqliteTable::singleValue(std::uint64_t id) {
+    sqlite3_stmt* raw = nullptr;
+    if (statement(id, raw)) return -1;
+    StatementUse use(raw);
+    return sqlite3_step(raw) == SQLITE_ROW ? sqlite3_column_int64(raw, 0) : -1;
 }
 
 ErrorState SqliteTable::verify(bool repair, bool write) {
     writable_ = write && !repair;
+    // The file's schema version changes with every table or index made or dropped.
+    verifiedSchema_ = singleValue(kSchemaVersion);
     if (ErrorState e = checkTable(connection_.get(), schema_)) return e;
     if (repair) return success();
     if (ErrorState e = checkKeys(connection_.get(), schema_)) return e;
     if (write) return completePendingRows(connection_, schema_, scratch_);
     return success();
+}
+
+bool SqliteTable::resume(const FileIdentity& now, int busyWaitMs) {
+    if (!kept_ || now == FileIdentity{} || now != identity_ || inTransaction()) return false;
+    // Any table or index made or dropped since the check (a list's covering
+    // index too) sends the opening the whole way again.
+    // Both questions under one read lock.
+    beginReadSnapshot();
+    const std::int64_t version = singleValue(kSchemaVersion);
+    const bool pending = version == verifiedSchema_ && writable_ && singleValue(kAnyPendingRow) == 1;
+    endReadSnapshot();
+    if (version < 0 || version != verifiedSchema_) return false;
+    busyWaitMs_ = busyWaitMs;
+    setBusyWait(connection_.get(), busyWaitMs);
+    return !pending || !completePendingRows(connection_, schema_, scratch_);
 }
 
 ErrorState SqliteTable::statement(std::uint64_t id, sqlite3_stmt*& out) {
@@ -56,6 +84,18 @@ ErrorState SqliteTable::statement(std::uint64_t id, sqlite3_stmt*& out) {
                     return findEqualSql(schema_, key);
                 case kExists:
                     return existsSql(schema_, key);
+                case kAnyPendingRow:
+                    return anyPendingRowSql(schema_);
+                case kSchemaVersion:
+                    return std::string("PRAGMA schema_version");
+                case kHeldTableExists:
+                    return std::string("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = '") + kHeldTable + "'";
+                case kBeginRead:
+                    return std::string("BEGIN DEFERRED");
+                case kEndRead:
+                    return std::string("ROLLBACK");
+                case kHeldEntries:
+                    return std::string("SELECT id, record FROM ") + kHeldTable + " WHERE target = ?1 ORDER BY id";
                 default:
                     return {};
             }
@@ -92,6 +132,7 @@ const SqliteTable::Subset* SqliteTable::subsetFor(int key, const FieldSet& field
     if (subsets_.size() >= kMostSubsets) return nullptr;
     std::string index;
     if (key >= 0 && worthCovering(schema_.layout(), fields)) {
+        endReadSnapshot();  // the index may have to be added
         const CoveringIndex covering = coveringIndex(schema_, key, fields);
         constexpr int kAddingWaitMs = 200;
         const bool used = useCoveringIndex(connection_, covering, writable_,
@@ -179,6 +220,7 @@ ErrorState SqliteTable::exists(int key, const KeyValue& value, std::int64_t exce
 }
 
 ErrorState SqliteTable::insert(const Record& record, std::int64_t& rowId, std::int64_t& version) {
+    endReadSnapshot();
     sqlite3_stmt* raw = nullptr;
     if (ErrorState e = statement(kInsert, raw)) return e;
     StatementUse use(raw);
@@ -192,6 +234,7 @@ ErrorState SqliteTable::insert(const Record& record, std::int64_t& rowId, std::i
 
 ErrorState SqliteTable::update(std::int64_t rowId, const Record& record,
                                const std::int64_t* watched, std::int64_t& version) {
+    endReadSnapshot();
     version = 0;
     sqlite3_stmt* raw = nullptr;
     if (ErrorState e = statement(watched ? kUpdateWatched : kUpdate, raw)) return e;
@@ -219,6 +262,7 @@ ErrorState SqliteTable::update(std::int64_t rowId, const Record& record,
 }
 
 ErrorState SqliteTable::erase(std::int64_t rowId) {
+    endReadSnapshot();
     sqlite3_stmt* raw = nullptr;
     if (ErrorState e = statement(kErase, raw)) return e;
     StatementUse use(raw);
@@ -230,6 +274,7 @@ ErrorState SqliteTable::erase(std::int64_t rowId) {
 }
 
 ErrorState SqliteTable::begin() {
+    endReadSnapshot();
     // Immediate: the write lock is taken now, so later writes of the transaction
     // cannot fail on a snapshot that another station has moved past.
     return connection_.exec("BEGIN IMMEDIATE", "starting a transaction");
@@ -246,7 +291,33 @@ ErrorState SqliteTable::rollback() {
 }
 
 bool SqliteTable::inTransaction() const {
-    return connection_ && sqlite3_get_autocommit(connection_.get()) == 0;
+    return connection_ && !snapshot_ && sqlite3_get_autocommit(connection_.get()) == 0;
+}
+
+ErrorState SqliteTable::beginReadSnapshot() {
+    if (snapshot_ || sqlite3_get_autocommit(connection_.get()) == 0) return success();
+    // Deferred: the read lock comes with the first read and stays to the end.
+    // Both statements are kept: a list begins and ends one at every page.
+    sqlite3_stmt* raw = nullptr;
+    if (ErrorState e = statement(kBeginRead, raw)) return e;
+    StatementUse use(raw);
+    if (const int rc = sqlite3_step(raw); rc != SQLITE_DONE) return stepError(rc, "starting a read");
+    snapshot_ = true;
+    return success();
+}
+
+void SqliteTable::endReadSnapshot() {
+    if (!snapshot_) return;
+    snapshot_ = false;
+    // Only reads ran in it (every write ends it first): nothing to keep.
+    if (sqlite3_get_autocommit(connection_.get()) != 0) return;
+    sqlite3_stmt* raw = nullptr;
+    if (statement(kEndRead, raw)) {
+        connection_.exec("ROLLBACK");
+        return;
+    }
+    StatementUse use(raw);
+    sqlite3_step(raw);
 }
 
 ErrorState SqliteTable::applyOptions(const DriverOptions& options) {
@@ -256,6 +327,7 @@ ErrorState SqliteTable::applyOptions(const DriverOptions& options) {
 }
 
 ErrorState SqliteTable::rebuildKeys() {
+    endReadSnapshot();
     // Statements hold no schema objects across the rebuild; the lists' covering
     // indexes go with the keys and are added again on use.
     cache_.clear();
@@ -265,10 +337,8 @@ ErrorState SqliteTable::rebuildKeys() {
 
 // Held entries live in a small table of the file's own database, beside the
 // file's table, so that they commit with the file's write. It is made by the
-// first entry held; ordinary SQL tools see it as "held_entries".
+// first entry held; ordinary SQL tools see it as "held_entries" (kHeldTable).
 namespace {
-
-constexpr const char* kHeldTable = "held_entries";
 
 // A statement used once: prepared, run by `use`, finalized.
 template <typename Use>
@@ -284,20 +354,11 @@ ErrorState once(sqlite3* db, const std::string& sql, Use use) {
     return result;
 }
 
-bool heldTableExists(sqlite3* db) {
-    bool found = false;
-    once(db, std::string("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = '") + kHeldTable + "'",
-         [&](sqlite3_stmt* raw) {
-             found = sqlite3_step(raw) == SQLITE_ROW;
-             return success();
-         });
-    return found;
-}
-
 }  // namespace
 
 ErrorState SqliteTable::holdEntry(const std::string& target, const std::vector<std::uint8_t>& bytes,
                                   std::int64_t& id) {
+    endReadSnapshot();
     if (ErrorState e = connection_.exec(std::string("CREATE TABLE IF NOT EXISTS ") + kHeldTable +
                                             " (id INTEGER PRIMARY KEY, target TEXT NOT NULL, "
                                             "record BLOB NOT NULL)",
@@ -317,25 +378,26 @@ ErrorState SqliteTable::holdEntry(const std::string& target, const std::vector<s
 
 ErrorState SqliteTable::heldEntries(const std::string& target, std::vector<HeldEntry>& entries) {
     entries.clear();
-    if (!heldTableExists(connection_.get())) return success();
-    return once(connection_.get(),
-                std::string("SELECT id, record FROM ") + kHeldTable + " WHERE target = ?1 ORDER BY id",
-                [&](sqlite3_stmt* raw) {
-                    sqlite3_bind_text(raw, 1, target.data(), static_cast<int>(target.size()), SQLITE_TRANSIENT);
-                    int rc;
-                    while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
-                        HeldEntry entry;
-                        entry.id = sqlite3_column_int64(raw, 0);
-                        const auto* blob = static_cast<const std::uint8_t*>(sqlite3_column_blob(raw, 1));
-                        entry.bytes.assign(blob, blob + sqlite3_column_bytes(raw, 1));
-                        entries.push_back(std::move(entry));
-                    }
-                    if (rc != SQLITE_DONE) return stepError(rc, "reading held entries");
-                    return success();
-                });
+    // Asked at every opening of a journaled file: both statements are kept.
+    if (singleValue(kHeldTableExists) != 1) return success();
+    sqlite3_stmt* raw = nullptr;
+    if (ErrorState e = statement(kHeldEntries, raw)) return e;
+    StatementUse use(raw);
+    sqlite3_bind_text(raw, 1, target.data(), static_cast<int>(target.size()), SQLITE_TRANSIENT);
+    int rc;
+    while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
+        HeldEntry entry;
+        entry.id = sqlite3_column_int64(raw, 0);
+        const auto* blob = static_cast<const std::uint8_t*>(sqlite3_column_blob(raw, 1));
+        entry.bytes.assign(blob, blob + sqlite3_column_bytes(raw, 1));
+        entries.push_back(std::move(entry));
+    }
+    if (rc != SQLITE_DONE) return stepError(rc, "reading held entries");
+    return success();
 }
 
 ErrorState SqliteTable::dropHeldEntry(std::int64_t id) {
+    endReadSnapshot();
     return once(connection_.get(), std::string("DELETE FROM ") + kHeldTable + " WHERE id = ?1",
                 [&](sqlite3_stmt* raw) {
                     sqlite3_bind_int64(raw, 1, id);

@@ -4,11 +4,13 @@
 
 #include "storage/backend.h"
 #include "storage/sqlite/connection.h"
+#include "storage/sqlite/kept_tables.h"
 #include "storage/sqlite/schema.h"
 #include "storage/sqlite/statement_cache.h"
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <utility>
 
 namespace storage::sqlite {
@@ -37,11 +39,24 @@ public:
                          std::int64_t& id) override;
     ErrorState heldEntries(const std::string& target, std::vector<HeldEntry>& entries) override;
     ErrorState dropHeldEntry(std::int64_t id) override;
+    ErrorState beginReadSnapshot() override;
+    void endReadSnapshot() override;
 
     // Checks the stored table against the layout (2, 47) and, unless the file is
     // opened for repair, its keys (46); a writer also completes rows that another
     // tool wrote.
     ErrorState verify(bool repair, bool write);
+
+    // Kept files: the opening this table may be kept for once its file closes
+    // (not set: it is closed), and whether a kept table may serve an opening
+    // now: the same file on disk, its tables as verified, no transaction; a
+    // writer completes other tools' rows as at an opening.
+    void keepableAs(KeptKey key, FileIdentity identity) {
+        kept_ = std::move(key);
+        identity_ = identity;
+    }
+    const std::optional<KeptKey>& keptKey() const { return kept_; }
+    bool resume(const FileIdentity& now, int busyWaitMs);
 
     const TableSchema& schema() const { return schema_; }
     sqlite3* db() const { return connection_.get(); }
@@ -58,7 +73,15 @@ private:
         kErase = 6ull << 40,
         kFindEqual = 7ull << 40,
         kExists = 8ull << 40,
+        kAnyPendingRow = 9ull << 40,
+        kSchemaVersion = 10ull << 40,
+        kHeldTableExists = 11ull << 40,
+        kHeldEntries = 12ull << 40,
+        kBeginRead = 13ull << 40,
+        kEndRead = 14ull << 40,
     };
+    // The first value of a cached one-row statement (-1 when it gives none or fails).
+    std::int64_t singleValue(std::uint64_t id);
     ErrorState statement(std::uint64_t id, sqlite3_stmt*& out);
     ErrorState stepError(int rc, std::string_view doing);
     ErrorState readRows(sqlite3_stmt* statement, std::size_t limit, const FieldSet* fields,
@@ -80,6 +103,10 @@ private:
     bool writable_ = false;
     int busyWaitMs_;
     std::map<std::pair<int, FieldSet>, Subset> subsets_;
+    bool snapshot_ = false;  // a read snapshot is open (BEGIN DEFERRED)
+    std::optional<KeptKey> kept_;
+    FileIdentity identity_;
+    std::int64_t verifiedSchema_ = -1;  // the file's schema version when verified
 };
 
 }  // namespace storage::sqlite

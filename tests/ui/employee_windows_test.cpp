@@ -43,7 +43,8 @@ protected:
     }
     static std::vector<storage::DataFile*> all() {
         auto& f = dostup::accessFiles();
-        return {&f.mol, &f.mod, &f.katMol, &f.otdMol, &f.molLog, &f.histList, &f.filter};
+        return {&f.mol, &f.mod, &f.katMol, &f.otdMol, &f.molLog, &f.histList, &f.filter, &f.molChange,
+                &f.rightsLog};
     }
     void put(storage::DataFile& file, const std::map<std::string, std::string>& values) {
         framework::FileUse use(file);

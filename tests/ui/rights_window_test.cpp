@@ -23,7 +23,7 @@ class RightsWindows : public BookWindowTest {
 protected:
     RightsWindows() {
         auto& files = dostup::accessFiles();
-        for (storage::DataFile* file : {&files.object, &files.dostup, &files.katMol})
+        for (storage::DataFile* file : {&files.object, &files.dostup, &files.katMol, &files.rightsLog})
             file->setName(".\\Dat\\" + file->label());
         // An object file of the test's own objects alone.
         EXPECT_EQ(files.object.create(), 0);
@@ -35,7 +35,7 @@ protected:
         for (QMdiSubWindow* sub : area.subWindowList()) delete sub;
         settle();
         auto& files = dostup::accessFiles();
-        for (storage::DataFile* file : {&files.object, &files.dostup, &files.katMol})
+        for (storage::DataFile* file : {&files.object, &files.dostup, &files.katMol, &files.rightsLog})
             while (framework::userCount(*file) > 0) framework::releaseFile(*file);
     }
     void addObject(int id, const char* obozn, const char* type) {
