@@ -53,12 +53,11 @@ std::vector<storage::DataFile*> heldFiles() {
 
 // Fills the files of the current data folder: one operator of category 42, the
 // objects (reference books alone, not a new installation's) and every category's
-// rights to every object. The files are closed at the end, as after any station's
-// work, so the next open finds them written through (no write-ahead journal left).
+// rights to every object. The files stay open.
 void build(const RightsTable& table) {
     auto& files = dostup::accessFiles();
     files.object.create();
-    const framework::FileUse employees(files.mol), objects(files.object), rights(files.dostup);
+    for (storage::DataFile* f : heldFiles()) framework::useFile(*f);
 
     storage::Record& mol = files.mol.record();
     mol.clear();
@@ -104,8 +103,10 @@ void prepare(const RightsTable& table = {}) {
     platform::writeCString(g_BasePath, folder);
     DOSTUP_INITDLL();
     std::filesystem::create_directories(platform::hostPath(folder));
-    if (built.insert(folder).second) build(table);
-    for (storage::DataFile* f : heldFiles()) framework::useFile(*f);
+    if (built.insert(folder).second)
+        build(table);
+    else
+        for (storage::DataFile* f : heldFiles()) framework::useFile(*f);
     g_SCode = 7;
 }
 
