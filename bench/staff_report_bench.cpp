@@ -1,4 +1,6 @@
-// The three staff lists over 10,000 employees in 40 departments:
+// The three staff lists over 10,000 employees in 40 departments, and over 65,535
+// (the most the USHORT codes allow; argument employees:65535), each in a data
+// folder of its own:
 // - straight to a PDF file, as the command line renders them (no window);
 // - through the progress window on its timer, as the choice window runs them,
 //   with the pages written to a file instead of going to the preview. The longest
@@ -13,6 +15,7 @@
 #include "framework/file_access.h"
 #include "platform/cp1251.h"
 #include "platform/fixed_text.h"
+#include "platform/paths.h"
 #include "staffdocs/d_mol_rp.h"
 #include "storage/data_file.h"
 #include "ui/progress_window.h"
@@ -29,11 +32,11 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 #include <string>
 
 namespace {
 
-constexpr int kEmployees = 10000;
 constexpr int kDepartments = 40;
 
 const std::filesystem::path& dataFolder() {
@@ -41,17 +44,23 @@ const std::filesystem::path& dataFolder() {
     return folder;
 }
 
-// The access files with 10,000 employees, built once per process in a temporary folder.
-void prepare() {
-    static bool done = false;
-    if (done) return;
-    done = true;
+// ".\Dat\" for the 10,000 employees of the first figures, ".\Dat65535\" and so on
+// for the others.
+std::string folderFor(int employees) {
+    return employees == 10000 ? ".\\Dat\\" : ".\\Dat" + std::to_string(employees) + "\\";
+}
+
+// The access files with the given number of employees, built once per process
+// in a temporary folder; the lists read the folder of the last call.
+void prepare(int employees) {
+    static std::set<int> built;
     dataFolder();
     platform::writeCString(g_IniFileName, ".\\Dostup.ini");
-
+    const std::string folder = folderFor(employees);
     dostup::AccessFiles& files = dostup::accessFiles();
-    for (storage::DataFile* file : {&files.mol, &files.otdMol})
-        file->setName(".\\Dat\\" + file->label());
+    for (storage::DataFile* file : {&files.mol, &files.otdMol}) file->setName(folder + file->label());
+    if (!built.insert(employees).second) return;
+    std::filesystem::create_directories(platform::hostPath(folder));
     {
         framework::FileUse use(files.otdMol);
         for (int d = 1; d <= kDepartments; ++d) {
@@ -65,7 +74,7 @@ void prepare() {
     storage::DataFile& mol = files.mol;
     framework::FileUse use(mol);
     mol.begin();
-    for (int code = 1; code <= kEmployees; ++code) {
+    for (int code = 1; code <= employees; ++code) {
         storage::Record& r = mol.record();
         r.clear();
         r.setValue("MOL:SCODE", std::to_string(code));
@@ -85,8 +94,10 @@ staffdocs::StaffDocument document(const benchmark::State& state) {
     return static_cast<staffdocs::StaffDocument>(state.range(0));
 }
 
+int employeesOf(const benchmark::State& state) { return static_cast<int>(state.range(1)); }
+
 void StaffListStraightToPdf(benchmark::State& state) {
-    prepare();
+    prepare(employeesOf(state));
     int pages = 0;
     for (auto _ : state) {
         staffdocs::runDocument(document(state), [&](const framework::ReportDefinition& report,
@@ -101,7 +112,7 @@ void StaffListStraightToPdf(benchmark::State& state) {
 }
 
 void StaffListThroughTheProgressWindow(benchmark::State& state) {
-    prepare();
+    prepare(employeesOf(state));
     int pages = 0, ticks = 0;
     qint64 longestGap = 0, longestTick = 0;
     for (auto _ : state) {
@@ -140,12 +151,22 @@ constexpr int kStaff = static_cast<int>(staffdocs::StaffDocument::Staff);
 constexpr int kByDepartment = static_cast<int>(staffdocs::StaffDocument::StaffByDepartment);
 constexpr int kStatement = static_cast<int>(staffdocs::StaffDocument::StaffStatement);
 
-BENCHMARK(StaffListStraightToPdf)
-    ->Arg(kStaff)->Arg(kByDepartment)->Arg(kStatement)
-    ->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
-BENCHMARK(StaffListThroughTheProgressWindow)
-    ->Arg(kStaff)->Arg(kByDepartment)->Arg(kStatement)
-    ->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
+// The three lists over 10,000 employees, two iterations each; over 65,535, one.
+void lists(benchmark::internal::Benchmark* b) {
+    b->ArgNames({"list", "employees"});
+    for (int list : {kStaff, kByDepartment, kStatement}) b->Args({list, 10000});
+    b->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
+}
+void listsOfTheMostEmployees(benchmark::internal::Benchmark* b) {
+    b->ArgNames({"list", "employees"});
+    for (int list : {kStaff, kByDepartment, kStatement}) b->Args({list, 65535});
+    b->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+}
+
+BENCHMARK(StaffListStraightToPdf)->Apply(lists);
+BENCHMARK(StaffListThroughTheProgressWindow)->Apply(lists);
+BENCHMARK(StaffListStraightToPdf)->Apply(listsOfTheMostEmployees);
+BENCHMARK(StaffListThroughTheProgressWindow)->Apply(listsOfTheMostEmployees);
 
 }  // namespace
 

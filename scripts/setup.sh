@@ -11,7 +11,7 @@ libsqlcipher-dev sqlcipher sqlite3 libssl-dev
 libpq-dev postgresql
 libxlsxwriter-dev
 libgtest-dev libgmock-dev googletest libbenchmark-dev
-xvfb xauth x11-utils
+xvfb xauth x11-utils libxcb1-dev
 fonts-dejavu-core fonts-liberation2
 poppler-utils unzip
 lintian desktop-file-utils
