@@ -94,8 +94,14 @@ std::string utf8ToCp1251(std::string_view text) {
             ++i;
             continue;
         }
-        auto it = reverse.find(cp);
-        out += it == reverse.end() ? '?' : static_cast<char>(it->second);
+        // The Russian alphabet А..я lies in order in both (U+0410.. and 0xC0..):
+        // most letters of the data need no look-up.
+        if (cp >= 0x410 && cp <= 0x44F) {
+            out += static_cast<char>(cp - 0x410 + 0xC0);
+        } else {
+            auto it = reverse.find(cp);
+            out += it == reverse.end() ? '?' : static_cast<char>(it->second);
+        }
         i += length;
     }
     return out;

@@ -32,6 +32,9 @@ std::string storedText(std::string_view cp1251) {
 }
 
 std::string textFromStored(std::string_view utf8) {
+    // Most texts hold neither stored marker: converted in one piece.
+    if (utf8.find(kStoredNul) == std::string_view::npos && utf8.find(kStored0x98) == std::string_view::npos)
+        return platform::utf8ToCp1251(utf8);
     std::string out;
     while (!utf8.empty()) {
         const std::size_t nul = utf8.find(kStoredNul), other = utf8.find(kStored0x98);

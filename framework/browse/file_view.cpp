@@ -51,6 +51,7 @@ int FileView::open(const ViewSettings& settings) {
     }
     int result = platform::kExpressionOk;
     filtered_ = false;
+    quickFilter_.reset();
     if (!settings.filter.empty()) {
         filter_ = platform::Expression::compile(settings.filter);
         if (!filter_.valid()) {
@@ -59,9 +60,10 @@ int FileView::open(const ViewSettings& settings) {
             // Unknown names show up in a trial run over an empty record.
             row_.clear();
             const platform::ExpressionResult trial = filter_.evaluate(names_);
-            if (trial.ok())
+            if (trial.ok()) {
                 filtered_ = true;
-            else
+                quickFilter_ = QuickFilter::of(settings.filter, file_.layout());
+            } else
                 result = trial.error;
         }
     }
@@ -154,7 +156,9 @@ const storage::FieldSet* FileView::fieldsNow() {
 bool FileView::accept(const storage::PageRow& row) {
     row_.assign(row.record);
     if (rowRead_) rowRead_(row_);
-    if (filtered_) {
+    if (quickFilter_) {
+        if (!quickFilter_->accepts(row_)) return false;
+    } else if (filtered_) {
         const platform::ExpressionResult result = filter_.evaluate(names_);
         if (result.ok() && !isTrue(result.text)) return false;
     }

@@ -9,6 +9,8 @@
 // never touches the file's record buffer, current record or sequential position.
 #pragma once
 
+#include "framework/browse/quick_filter.h"
+
 #include "framework/record_binding.h"
 #include "platform/expression.h"
 #include "storage/data_file.h"
@@ -17,6 +19,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -95,6 +98,7 @@ private:
     RecordBinding rowNames_;
     platform::ResolverChain names_;
     platform::Expression filter_;
+    std::optional<QuickFilter> quickFilter_;  // the filter decided on the record itself
     bool filtered_ = false;
     bool open_ = false;
     const storage::KeyDef* key_ = nullptr;

@@ -67,7 +67,7 @@ FileIdentity identityOf(const std::filesystem::path& file) {
 std::unique_ptr<SqliteTable> takeKeptTable(const KeptKey& key) {
     closeIdleKeptFiles();
     std::vector<Kept>& kept = shelf().kept;
-    const auto found = std::find_if(kept.begin(), kept.end(), [&](const Kept& k) { return k.key == key; });
+    const auto found = std::find_if(kept.begin(), kept.end(), [&](const Kept& k) { return k.key.answers(key); });
     if (found == kept.end()) return nullptr;
     std::unique_ptr<SqliteTable> table = std::move(found->table);
     kept.erase(found);
@@ -80,7 +80,7 @@ void keepTable(const KeptKey& key, std::unique_ptr<SqliteTable> table) {
     // One kept table per opening: a second one (two file objects of one layout
     // closed together) replaces nothing and is closed.
     for (const Kept& k : shelf().kept)
-        if (k.key == key) return;
+        if (k.key.answers(key)) return;
     shelf().kept.push_back({key, std::move(table), Clock::now()});
 }
 

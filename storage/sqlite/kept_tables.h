@@ -20,8 +20,11 @@ namespace storage::sqlite {
 class SqliteTable;
 
 // What an opening asks: a kept table serves only an opening asking all of it.
+// The file is asked by the system's name, as the program gives it (the host path
+// it stands for is found once, when the file is first opened).
 struct KeptKey {
-    std::string file;  // the database file's path
+    std::string diskName;
+    std::string file;  // the database file's host path: not part of the question
     const RecordLayout* layout = nullptr;
     std::string layoutName;  // with the record size: a layout made anew at the same address differs
     std::size_t recordSize = 0;
@@ -29,7 +32,11 @@ struct KeptKey {
     std::string password;
     JournalMode journal = JournalMode::Wal;
     SyncMode sync = SyncMode::Normal;
-    bool operator==(const KeptKey&) const = default;
+    bool answers(const KeptKey& asked) const {
+        return diskName == asked.diskName && layout == asked.layout && layoutName == asked.layoutName &&
+               recordSize == asked.recordSize && write == asked.write && password == asked.password &&
+               journal == asked.journal && sync == asked.sync;
+    }
 };
 
 // The database file a table was opened on: a file replaced since (a restore

@@ -162,9 +162,18 @@ std::string stepSql(const TableSchema& schema, const KeysetStep& step, const Sel
     return sql;
 }
 
-void bindStep(sqlite3_stmt* statement, const KeysetStep& step, const PageQuery& query,
-              std::size_t limit) {
-    int index = 1;
+std::string stepsSql(const TableSchema& schema, const std::vector<KeysetStep>& steps,
+                     const Selection* selection) {
+    if (steps.size() == 1) return stepSql(schema, steps.front(), selection);
+    std::string sql;
+    for (const KeysetStep& step : steps)
+        sql += (sql.empty() ? "SELECT * FROM (" : " UNION ALL SELECT * FROM (") + stepSql(schema, step, selection) + ")";
+    return sql;
+}
+
+int bindStep(sqlite3_stmt* statement, const KeysetStep& step, const PageQuery& query,
+             std::size_t limit, int first) {
+    int index = first;
     if (step.key >= 0) {
         index = bindKeyParts(statement, index, query.range, 0, step.range);
         if (step.tail != Op::None)
@@ -172,7 +181,8 @@ void bindStep(sqlite3_stmt* statement, const KeysetStep& step, const PageQuery& 
                                  query.anchor.value.parts.size());
     }
     if (step.row != Op::None) sqlite3_bind_int64(statement, index++, query.anchor.rowId);
-    sqlite3_bind_int64(statement, index, static_cast<sqlite3_int64>(limit));
+    sqlite3_bind_int64(statement, index++, static_cast<sqlite3_int64>(limit));
+    return index;
 }
 
 }  // namespace storage::sqlite

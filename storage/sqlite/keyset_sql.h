@@ -5,7 +5,8 @@
 // non-unique key orders ties by row id, which the index holds after the key
 // columns; SQLite 3.15 seeks a row value only on declared columns, so a position
 // inside a run of ties is read in two steps: the rest of the run ("key = value AND
-// row_id > id"), then what follows it ("key > value"). Both steps seek directly.
+// row_id > id"), then what follows it ("key > value"). Both steps seek directly,
+// joined by UNION ALL into one statement.
 // A range (a list limited to one parent) fixes the leading columns with "=" and
 // compares only the columns after them, so the scan stays a seek inside the range.
 #pragma once
@@ -45,9 +46,15 @@ std::uint64_t stepId(const KeysetStep& step);  // the statement cache id (below 
 // The whole stored row without a selection.
 std::string stepSql(const TableSchema& schema, const KeysetStep& step,
                     const Selection* selection = nullptr);
-// Binds range values, anchor values, row id and the limit.
-void bindStep(sqlite3_stmt* statement, const KeysetStep& step, const PageQuery& query,
-              std::size_t limit);
+// Both steps of a position inside a run of ties as one statement: the rest of
+// the run, then what follows it, each in its own order (one statement to step
+// instead of two to start, bind and reset on every page).
+std::string stepsSql(const TableSchema& schema, const std::vector<KeysetStep>& steps,
+                     const Selection* selection = nullptr);
+// Binds range values, anchor values, row id and the limit from parameter
+// `first` on; returns the next parameter's number.
+int bindStep(sqlite3_stmt* statement, const KeysetStep& step, const PageQuery& query,
+             std::size_t limit, int first = 1);
 
 // The ORDER BY list of a key ("upper_A", "N", "row_id"), descending when backward.
 std::string orderBy(const TableSchema& schema, int key, Direction direction);

@@ -77,22 +77,26 @@ public:
     ErrorState open(const RecordLayout& layout, const OpenRequest& request,
                     std::unique_ptr<BackendTable>& table) override {
         table.reset();
-        const fs::path file = databasePath(request.diskName);
-        if (ErrorState e = checkPlace(file, false)) return e;
-        const ConnectionRequest asked = connectionRequest(layout, request, file);
         // A file taken alone or for a rebuild is never kept, and what this
         // process keeps of it goes first (it would hold the file against itself).
-        const bool keepable = closedFilesKeptFor().count() > 0 && !asked.exclusive && !request.repair;
-        if (!keepable) closeKeptFiles(file);
-        const KeptKey key{file.string(), &layout, layout.label(), layout.recordSize(), asked.write,
-                          asked.password, asked.options.journal, asked.options.sync};
-        const FileIdentity identity = keepable ? identityOf(file) : FileIdentity{};
+        const bool writes = modeWrites(request.mode);
+        const bool keepable = closedFilesKeptFor().count() > 0 && !(modeExclusive(request.mode) && writes) &&
+                              !request.repair;
+        KeptKey key{request.diskName, {}, &layout, layout.label(), layout.recordSize(), writes,
+                    layout.isProtected() ? request.ownerPassword : std::string(), request.options.journal,
+                    request.options.sync};
         if (keepable)
             if (std::unique_ptr<SqliteTable> kept = takeKeptTable(key))
-                if (kept->resume(identity, request.options.busyWaitMs)) {
+                if (kept->resume(identityOf(kept->keptKey()->file), request.options.busyWaitMs)) {
                     table = std::move(kept);
                     return success();
                 }
+        const fs::path file = databasePath(request.diskName);
+        if (ErrorState e = checkPlace(file, false)) return e;
+        const ConnectionRequest asked = connectionRequest(layout, request, file);
+        if (!keepable) closeKeptFiles(file);
+        key.file = file.string();
+        const FileIdentity identity = keepable ? identityOf(file) : FileIdentity{};
         Connection connection;
         if (ErrorState e = openConnection(asked, connection)) return e;
         auto opened = std::make_unique<SqliteTable>(layout, std::move(connection),

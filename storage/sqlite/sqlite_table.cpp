@@ -110,6 +110,7 @@ ErrorState SqliteTable::stepError(int rc, std::string_view doing) {
 ErrorState SqliteTable::readRows(sqlite3_stmt* statement, std::size_t limit, const FieldSet* fields,
                                  std::vector<StoredRow>& rows) {
     int rc = SQLITE_DONE;
+    rows.reserve(std::min<std::size_t>(limit, 256));
     while (rows.size() < limit && (rc = sqlite3_step(statement)) == SQLITE_ROW) {
         rows.emplace_back();
         if (fields)
@@ -154,25 +155,24 @@ ErrorState SqliteTable::readPage(const PageQuery& query, std::vector<StoredRow>&
     const FieldSet* fields = query.fields && !query.fields->empty() ? query.fields : nullptr;
     const Subset* subset = fields ? subsetFor(query.key, *fields) : nullptr;
     if (!subset) fields = nullptr;
-    for (const KeysetStep& step : planPage(schema_.layout(), query)) {
-        sqlite3_stmt* raw = nullptr;
-        const std::uint64_t id = stepId(step) | (subset ? subset->id : 0);
-        if (ErrorState e = cache_.get(
-                id,
-                [&] {
-                    if (!subset) return stepSql(schema_, step);
-                    const Selection selection{subset->columns, subset->index};
-                    return stepSql(schema_, step, &selection);
-                },
-                raw))
-            return e;
-        StatementUse use(raw);
-        const std::size_t wanted = query.limit - rows.size();
-        bindStep(raw, step, query, wanted);
-        if (ErrorState e = readRows(raw, query.limit, fields, rows)) return e;
-        if (rows.size() >= query.limit) break;
-    }
-    return success();
+    const std::vector<KeysetStep> steps = planPage(schema_.layout(), query);
+    if (steps.empty()) return success();
+    // One statement for the page: a single step, or the steps joined.
+    const std::uint64_t id = (steps.size() > 1 ? kSteps : 0) | stepId(steps.front()) | (subset ? subset->id : 0);
+    sqlite3_stmt* raw = nullptr;
+    if (ErrorState e = cache_.get(
+            id,
+            [&] {
+                const Selection selection{subset ? subset->columns : std::string(),
+                                          subset ? subset->index : std::string()};
+                return stepsSql(schema_, steps, subset ? &selection : nullptr);
+            },
+            raw))
+        return e;
+    StatementUse use(raw);
+    int parameter = 1;
+    for (const KeysetStep& step : steps) parameter = bindStep(raw, step, query, query.limit, parameter);
+    return readRows(raw, query.limit, fields, rows);
 }
 
 ErrorState SqliteTable::fetch(std::int64_t rowId, StoredRow& row) {

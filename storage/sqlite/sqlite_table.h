@@ -79,6 +79,7 @@ private:
         kHeldEntries = 12ull << 40,
         kBeginRead = 13ull << 40,
         kEndRead = 14ull << 40,
+        kSteps = 15ull << 40,  // with the first step's id: a page's steps joined
     };
     // The first value of a cached one-row statement (-1 when it gives none or fails).
     std::int64_t singleValue(std::uint64_t id);
