@@ -18,6 +18,7 @@
 #include <unordered_map>
 #include <vector>
 #include <memory>
+#include <optional>
 
 namespace staff {
 
@@ -48,26 +49,58 @@ storage::DataFile& locals() {
 // The departments and categories the list has read, by code: a page needs
 // only a handful of them, so a row costs no keyed read once its department and
 // category were met. A forced refresh (the window regained focus, a control
-// of the list) reads them afresh.
+// of the list) reads them afresh. A list that closes hands what it read to the
+// next one, which takes it only while the file stands as it stood when the
+// first of those names was read (nothing written to it since, here or
+// elsewhere): opening the list again reads no department twice.
 class LookupCache {
 public:
+    LookupCache() = default;
+    LookupCache(const LookupCache&) = delete;
+    LookupCache& operator=(const LookupCache&) = delete;
+    ~LookupCache() {
+        for (auto& [file, known] : entries_)
+            if (known.since) handedOver()[file] = std::move(known);
+    }
+
     // Fetches `code` into the file's buffer by its key (cleared when missing).
     void fetch(storage::DataFile& file, const char* field, const char* key, std::int64_t code) {
-        auto& known = entries_[&file];
-        const auto found = known.find(code);
-        if (found != known.end()) {
+        auto& codes = known(file).codes;
+        const auto found = codes.find(code);
+        if (found != codes.end()) {
             file.record().assign(found->second);
             return;
         }
         file.record().clear();
         file.record().setInt(file.layout().indexOf(field), code);
         if (file.get(*file.layout().key(key)) != storage::error::kNone) file.record().clear();
-        known.emplace(code, file.record().bytes());
+        codes.emplace(code, file.record().bytes());
     }
     void clear() { entries_.clear(); }
 
 private:
-    std::map<const storage::DataFile*, std::unordered_map<std::int64_t, std::vector<std::uint8_t>>> entries_;
+    struct Known {
+        std::optional<storage::ChangeStamp> since;  // the file before the first name was read
+        std::unordered_map<std::int64_t, std::vector<std::uint8_t>> codes;
+    };
+    static std::map<const storage::DataFile*, Known>& handedOver() {
+        static std::map<const storage::DataFile*, Known> names;
+        return names;
+    }
+    Known& known(storage::DataFile& file) {
+        const auto found = entries_.find(&file);
+        if (found != entries_.end()) return found->second;
+        Known& known = entries_[&file];
+        known.since = file.changeStamp();
+        const auto previous = handedOver().find(&file);
+        if (previous != handedOver().end()) {
+            if (known.since && previous->second.since == known.since) known = std::move(previous->second);
+            handedOver().erase(previous);
+        }
+        return known;
+    }
+
+    std::map<const storage::DataFile*, Known> entries_;
 };
 
 // The employee's fields a row reads, by index.

@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,15 @@ struct StoredRow {
     std::int64_t rowId = 0;
     std::int64_t version = 0;
     std::vector<std::uint8_t> bytes;
+};
+
+// Where an open file stands: equal stamps of one file mean nothing was written
+// to it in between, by this process or another (see BackendTable::changeStamp).
+struct ChangeStamp {
+    std::uint64_t opening = 0;  // which opening of the file (a new one starts afresh)
+    std::int64_t others = 0;    // commits of other connections, as the file counts them
+    std::uint64_t own = 0;      // writes through this opening
+    bool operator==(const ChangeStamp&) const = default;
 };
 
 // An entry held in one file for another (see BackendTable::holdEntry).
@@ -144,6 +154,10 @@ public:
     // first. Not a transaction: inTransaction() stays false. Nothing by default.
     virtual ErrorState beginReadSnapshot() { return success(); }
     virtual void endReadSnapshot() {}
+
+    // Where the file stands now, for what a process keeps of its records (a
+    // list's looked-up names): nothing when the backend cannot tell.
+    virtual std::optional<ChangeStamp> changeStamp() { return std::nullopt; }
 };
 
 class Backend {

@@ -397,6 +397,10 @@ void DataFile::endReadSnapshot() {
     if (table_) table_->endReadSnapshot();
 }
 
+std::optional<ChangeStamp> DataFile::changeStamp() {
+    return table_ ? table_->changeStamp() : std::nullopt;
+}
+
 void DataFile::restoreCurrent(const Current& current) {
     currentRow_ = current.row;
     currentVersion_ = current.version;

@@ -161,6 +161,9 @@ public:
     // from being folded back into the file.
     void beginReadSnapshot();
     void endReadSnapshot();
+    // Where the open file stands (storage/backend.h); nothing when closed or
+    // when its backend cannot tell.
+    std::optional<ChangeStamp> changeStamp();
 
     // A page for a list: up to `count` records from the request's start, without
     // touching the buffer, the current record or the sequential position.

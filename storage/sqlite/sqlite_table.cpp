@@ -9,6 +9,7 @@
 #include "storage/sqlite/sqlite_errors.h"
 
 #include <algorithm>
+#include <atomic>
 
 namespace storage::sqlite {
 
@@ -21,7 +22,10 @@ SqliteTable::SqliteTable(const RecordLayout& layout, Connection connection, int 
       connection_(std::move(connection)),
       cache_(connection_.get()),
       scratch_(layout),
-      busyWaitMs_(busyWaitMs) {}
+      busyWaitMs_(busyWaitMs) {
+    static std::atomic<std::uint64_t> openings{0};
+    opening_ = ++openings;
+}
 
 SqliteTable::~SqliteTable() {
     if (connection_ && sqlite3_get_autocommit(connection_.get()) == 0) connection_.exec("ROLLBACK");
@@ -90,6 +94,8 @@ ErrorState SqliteTable::statement(std::uint64_t id, sqlite3_stmt*& out) {
                     return std::string("PRAGMA schema_version");
                 case kHeldTableExists:
                     return std::string("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = '") + kHeldTable + "'";
+                case kDataVersion:
+                    return std::string("PRAGMA data_version");
                 case kBeginRead:
                     return std::string("BEGIN DEFERRED");
                 case kEndRead:
@@ -220,6 +226,7 @@ ErrorState SqliteTable::exists(int key, const KeyValue& value, std::int64_t exce
 }
 
 ErrorState SqliteTable::insert(const Record& record, std::int64_t& rowId, std::int64_t& version) {
+    ++writes_;
     endReadSnapshot();
     sqlite3_stmt* raw = nullptr;
     if (ErrorState e = statement(kInsert, raw)) return e;
@@ -234,6 +241,7 @@ ErrorState SqliteTable::insert(const Record& record, std::int64_t& rowId, std::i
 
 ErrorState SqliteTable::update(std::int64_t rowId, const Record& record,
                                const std::int64_t* watched, std::int64_t& version) {
+    ++writes_;
     endReadSnapshot();
     version = 0;
     sqlite3_stmt* raw = nullptr;
@@ -262,6 +270,7 @@ ErrorState SqliteTable::update(std::int64_t rowId, const Record& record,
 }
 
 ErrorState SqliteTable::erase(std::int64_t rowId) {
+    ++writes_;
     endReadSnapshot();
     sqlite3_stmt* raw = nullptr;
     if (ErrorState e = statement(kErase, raw)) return e;
@@ -274,6 +283,7 @@ ErrorState SqliteTable::erase(std::int64_t rowId) {
 }
 
 ErrorState SqliteTable::begin() {
+    ++writes_;
     endReadSnapshot();
     // Immediate: the write lock is taken now, so later writes of the transaction
     // cannot fail on a snapshot that another station has moved past.
@@ -306,6 +316,14 @@ ErrorState SqliteTable::beginReadSnapshot() {
     return success();
 }
 
+std::optional<ChangeStamp> SqliteTable::changeStamp() {
+    // data_version moves with every commit of another connection; this
+    // table's own writes are counted here.
+    const std::int64_t others = singleValue(kDataVersion);
+    if (others < 0) return std::nullopt;
+    return ChangeStamp{opening_, others, writes_};
+}
+
 void SqliteTable::endReadSnapshot() {
     if (!snapshot_) return;
     snapshot_ = false;
@@ -327,6 +345,7 @@ ErrorState SqliteTable::applyOptions(const DriverOptions& options) {
 }
 
 ErrorState SqliteTable::rebuildKeys() {
+    ++writes_;
     endReadSnapshot();
     // Statements hold no schema objects across the rebuild; the lists' covering
     // indexes go with the keys and are added again on use.
@@ -358,6 +377,7 @@ ErrorState once(sqlite3* db, const std::string& sql, Use use) {
 
 ErrorState SqliteTable::holdEntry(const std::string& target, const std::vector<std::uint8_t>& bytes,
                                   std::int64_t& id) {
+    ++writes_;
     endReadSnapshot();
     if (ErrorState e = connection_.exec(std::string("CREATE TABLE IF NOT EXISTS ") + kHeldTable +
                                             " (id INTEGER PRIMARY KEY, target TEXT NOT NULL, "
@@ -397,6 +417,7 @@ ErrorState SqliteTable::heldEntries(const std::string& target, std::vector<HeldE
 }
 
 ErrorState SqliteTable::dropHeldEntry(std::int64_t id) {
+    ++writes_;
     endReadSnapshot();
     return once(connection_.get(), std::string("DELETE FROM ") + kHeldTable + " WHERE id = ?1",
                 [&](sqlite3_stmt* raw) {

@@ -41,6 +41,7 @@ public:
     ErrorState dropHeldEntry(std::int64_t id) override;
     ErrorState beginReadSnapshot() override;
     void endReadSnapshot() override;
+    std::optional<ChangeStamp> changeStamp() override;
 
     // Checks the stored table against the layout (2, 47) and, unless the file is
     // opened for repair, its keys (46); a writer also completes rows that another
@@ -79,7 +80,8 @@ private:
         kHeldEntries = 12ull << 40,
         kBeginRead = 13ull << 40,
         kEndRead = 14ull << 40,
-        kSteps = 15ull << 40,  // with the first step's id: a page's steps joined
+        kSteps = 15ull << 40,
+        kDataVersion = 16ull << 40,  // with the first step's id: a page's steps joined
     };
     // The first value of a cached one-row statement (-1 when it gives none or fails).
     std::int64_t singleValue(std::uint64_t id);
@@ -105,6 +107,8 @@ private:
     int busyWaitMs_;
     std::map<std::pair<int, FieldSet>, Subset> subsets_;
     bool snapshot_ = false;  // a read snapshot is open (BEGIN DEFERRED)
+    std::uint64_t opening_;   // this table's number among the process's openings
+    std::uint64_t writes_ = 0;  // write requests through this table
     std::optional<KeptKey> kept_;
     FileIdentity identity_;
     std::int64_t verifiedSchema_ = -1;  // the file's schema version when verified

@@ -4,6 +4,10 @@
 // selection list's department drop list.
 #include "tests/staff/employee_fixture.h"
 
+#include "storage/kept_files.h"
+
+#include <chrono>
+
 namespace library_tests {
 namespace {
 
@@ -56,6 +60,44 @@ TEST_F(EmployeeLists, ADepartmentRenamedElsewhereShowsOnceTheListRegainsFocus) {
     list->gainFocus();
     listView.pump(*list);
     EXPECT_EQ(platform::clip(listView.shown.at(0).at(2)), ru("Склад N2"));
+}
+
+// A list opened again takes the names the last one read only while nothing
+// was written to their file: a rename here or at another station shows at once,
+// whether the closed files were kept open underneath or not.
+TEST_F(EmployeeLists, ADepartmentRenamedBetweenTwoOpeningsShowsInTheSecond) {
+    struct Case {
+        const char* what;
+        bool keeping;
+        bool here;  // through the program's own department file, else another station's
+    };
+    const Case cases[] = {{"here, files kept", true, true},
+                          {"another station, files kept", true, false},
+                          {"here, nothing kept", false, true},
+                          {"another station, nothing kept", false, false}};
+    addStaff();
+    int round = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        storage::keepClosedFiles(c.keeping ? storage::kKeptByThePrograms : std::chrono::milliseconds(0));
+        openList();
+        ASSERT_FALSE(listView.shown.empty());
+        const std::string before(platform::clip(listView.shown.at(0).at(2)));
+        list.reset();
+        storage::DataFile station(files().otdMol.layout());
+        station.setName(files().otdMol.name());
+        storage::DataFile& writer = c.here ? files().otdMol : station;
+        framework::useFile(writer);
+        writer.record().setValue("OMO:OTD_ID", "4");
+        ASSERT_EQ(writer.get(*writer.layout().key("ID_KEY")), 0);
+        const std::string renamed = ru("Склад ") + std::to_string(++round);
+        writer.record().setValue("OMO:NAME", renamed);
+        ASSERT_EQ(writer.put(), 0);
+        framework::releaseFile(writer);
+        openList();
+        EXPECT_EQ(platform::clip(listView.shown.at(0).at(2)), renamed) << "before: " << before;
+    }
+    storage::keepClosedFiles(std::chrono::milliseconds(0));
 }
 
 TEST_F(EmployeeLists, SavedFilterAppliesWhileTheBoxIsOnAndEveryOpeningStartsOff) {
