@@ -218,6 +218,44 @@ TEST_F(EmployeeForm, TwoStationsChangingOneEmployeeGetMessage38AndLoseNothing) {
     EXPECT_EQ(platform::clip(*kept.value("MOL:BPHONE")), "");
 }
 
+// A burst of entries in one moment takes consecutive hundredths of its own
+// employee, each found in a few reads of the key (not one failed add per taken
+// hundredth); an entry already ahead of the run is stepped over, and another
+// employee's entries are a run of their own.
+TEST_F(EmployeeForm, ABurstOfLogEntriesTakesTheNextFreeHundredthsOfItsEmployee) {
+    addEmployee(4, ru("Петров"));
+    addEmployee(5, ru("Сидоров"));
+    const auto times = [this](int code) {
+        std::vector<std::int64_t> out;
+        for (const storage::Record& r : stored(files().molLog, "MLO:SCODE_KEY"))
+            if (r.getInt("MLO:SCODE") == code) out.push_back(r.getInt("MLO:TIME"));
+        return out;
+    };
+    files().mol.record().setValue("MOL:SCODE", "4");
+    PUTMOLLOG("first");
+    const std::int64_t start = times(4).at(0);
+    {
+        // An entry of employee 4 ahead of the run to come.
+        framework::FileUse use(files().molLog);
+        storage::Record& ahead = files().molLog.record();
+        ahead.clear();
+        ahead.setInt("MLO:SCODE", 4);
+        ahead.setInt("MLO:DATE", stored(files().molLog, "MLO:SCODE_KEY").at(0).getInt("MLO:DATE"));
+        ahead.setInt("MLO:TIME", start + 150);
+        ahead.setValue("MLO:OPERATION", "ahead");
+        ASSERT_EQ(files().molLog.add(), 0);
+    }
+    for (int i = 0; i < 199; ++i) PUTMOLLOG("burst");
+    files().mol.record().setValue("MOL:SCODE", "5");
+    PUTMOLLOG("other");
+
+    const std::vector<std::int64_t> four = times(4);
+    ASSERT_EQ(four.size(), 201u);
+    for (std::size_t i = 0; i < four.size(); ++i)
+        EXPECT_EQ(four[i], start + static_cast<std::int64_t>(i)) << "no hundredth skipped or taken twice";
+    EXPECT_EQ(times(5), std::vector<std::int64_t>{start}) << "another employee's own moment";
+}
+
 TEST_F(EmployeeForm, PutMolLogCutsTheOperationAndANameOfFiftyCyrillicLettersIsKept) {
     addEmployee(4, ru("Петров"));
     files().mol.record().setValue("MOL:SCODE", "4");
