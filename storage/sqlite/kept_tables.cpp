@@ -4,6 +4,7 @@
 #include "storage/sqlite/sqlite_table.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <vector>
@@ -23,7 +24,21 @@ struct Kept {
 struct Shelf {
     std::chrono::milliseconds keepFor{0};
     std::vector<Kept> kept;
+    pid_t process = 0;  // whose connections these are
 };
+
+// A forked process inherits the kept tables but not their locks: it never uses
+// them. It closes its copies, which also tells its copy of SQLite's lock
+// bookkeeping that they are gone (a copy left open would count as a lock this
+// process holds, and keep the file from being taken alone here); the parent's
+// own connections and locks are not touched.
+void forgetAfterFork(Shelf& shelf) {
+    const pid_t now = ::getpid();
+    if (shelf.process == now) return;
+    std::vector<Kept> inherited = std::move(shelf.kept);
+    shelf.kept.clear();
+    shelf.process = now;
+}
 
 // Never destroyed: files closed by other static objects at the exit still find
 // it. What it keeps is closed, and keeping turned off, by the first static
@@ -32,6 +47,7 @@ Shelf& shelf() {
     static Shelf* const one = new Shelf;
     static const struct AtExit {
         ~AtExit() {
+            forgetAfterFork(*one);
             std::vector<Kept> closing = std::move(one->kept);
             one->kept.clear();
             one->keepFor = std::chrono::milliseconds(0);
@@ -44,6 +60,7 @@ Shelf& shelf() {
 // shelf's list so that nothing they do on closing meets it half changed.
 template <typename Matches>
 void closeWhere(Matches matches) {
+    forgetAfterFork(shelf());
     std::vector<Kept>& kept = shelf().kept;
     std::vector<Kept> closing;
     for (auto it = kept.begin(); it != kept.end();) {
@@ -76,7 +93,7 @@ std::unique_ptr<SqliteTable> takeKeptTable(const KeptKey& key) {
 
 void keepTable(const KeptKey& key, std::unique_ptr<SqliteTable> table) {
     if (shelf().keepFor.count() <= 0 || !table) return;
-    closeIdleKeptFiles();
+    closeIdleKeptFiles();  // also forgets a parent's tables after a fork
     // One kept table per opening: a second one (two file objects of one layout
     // closed together) replaces nothing and is closed.
     for (const Kept& k : shelf().kept)
@@ -110,6 +127,9 @@ void closeKeptFiles(const std::filesystem::path& databaseFile) {
     sqlite::closeWhere([&](const sqlite::Kept& k) { return k.key.file == file; });
 }
 
-std::size_t keptFileCount() { return sqlite::shelf().kept.size(); }
+std::size_t keptFileCount() {
+    sqlite::forgetAfterFork(sqlite::shelf());
+    return sqlite::shelf().kept.size();
+}
 
 }  // namespace storage

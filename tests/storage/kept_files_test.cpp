@@ -172,6 +172,27 @@ TEST_F(KeptFiles, AnotherStationGetsTheFileAloneWithinItsBusyWait) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the other station got the file alone";
 }
 
+TEST_F(KeptFiles, AForkedProcessNeverUsesItsParentsKeptFiles) {
+    auto f = closedWith(1, "USD");
+    ASSERT_EQ(storage::keptFileCount(), 1u);
+    const pid_t station = fork();
+    if (station == 0) {
+        // The parent's connection holds locks this process does not have.
+        const bool forgotten = storage::keptFileCount() == 0;
+        auto own = currencies();
+        bool wrote = own->open() == 0;
+        setCurrency(own->record(), 2, "EUR");
+        wrote = wrote && own->add() == 0;
+        own->close();
+        std::_Exit(forgotten && wrote ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(station, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ASSERT_EQ(f->open(), 0) << f->driverErrorText();
+    EXPECT_EQ(codeOf(*f, "EUR"), 2) << "the parent's kept file sees the child's write";
+}
+
 class ReadSnapshots : public KeptFiles {};
 
 TEST_F(ReadSnapshots, AWriteEndsTheSnapshotAndCommitsAtOnce) {
