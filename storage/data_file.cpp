@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <limits>
 
 namespace storage {
@@ -192,7 +193,17 @@ std::string DataFile::positionOf(int key, std::int64_t rowId, const Record& reco
 
 std::string DataFile::positionOfStored(int key, const StoredRow& row) {
     if (key < 0) return positionOf(key, row.rowId, record_);
-    scratch_.assign(row.bytes);
+    // Only the key's fields are read: only they are copied (a wide record's
+    // row is a kilobyte, its key a few dozen bytes).
+    const KeyDef& k = layout_->keys()[static_cast<std::size_t>(key)];
+    if (row.bytes.size() != layout_->recordSize()) {
+        scratch_.assign(row.bytes);
+    } else {
+        for (std::size_t component : k.components) {
+            const FieldDef& f = layout_->fields()[component];
+            std::memcpy(scratch_.data() + f.offset, row.bytes.data() + f.offset, f.size);
+        }
+    }
     return positionOf(key, row.rowId, scratch_);
 }
 

@@ -103,7 +103,6 @@ void readRow(sqlite3_stmt* statement, Record& scratch, StoredRow& row) {
 void readSubset(sqlite3_stmt* statement, const FieldSet& fields, Record& scratch, StoredRow& row) {
     row.rowId = sqlite3_column_int64(statement, 0);
     row.version = 0;
-    scratch.clear();
     int column = 1;
     for (std::size_t field : fields) readColumn(statement, column++, scratch, field);
     row.bytes = scratch.bytes();

@@ -23,7 +23,9 @@ void readFields(sqlite3_stmt* statement, int firstColumn, Record& record);
 // record of the file's layout used for the conversion.
 void readRow(sqlite3_stmt* statement, Record& scratch, StoredRow& row);
 // Reads a row selected as the row id and the columns of `fields` (a page of a
-// field subset): the other fields of the record are cleared, the version is 0.
+// field subset) into `scratch`, which the caller cleared before the page's
+// first row: the subset's fields are written whole, the others stay blank. The
+// version is 0.
 void readSubset(sqlite3_stmt* statement, const FieldSet& fields, Record& scratch, StoredRow& row);
 
 }  // namespace storage::sqlite

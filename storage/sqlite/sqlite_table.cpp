@@ -117,6 +117,9 @@ ErrorState SqliteTable::readRows(sqlite3_stmt* statement, std::size_t limit, con
                                  std::vector<StoredRow>& rows) {
     int rc = SQLITE_DONE;
     rows.reserve(std::min<std::size_t>(limit, 256));
+    // A subset's rows write the same fields every time: the others stay blank
+    // from one clearing.
+    if (fields) scratch_.clear();
     while (rows.size() < limit && (rc = sqlite3_step(statement)) == SQLITE_ROW) {
         rows.emplace_back();
         if (fields)
